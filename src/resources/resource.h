@@ -1,0 +1,43 @@
+// Identifiers shared by the resource script and the code. Plain #defines so
+// that both the resource compiler and C++ can read them.
+#pragma once
+
+// Dialog layouts
+#define IDD_ABOUTBOX        100
+#define IDD_CLICKER         102
+
+// Strings
+#define IDS_ABOUTBOX        101
+
+// Icon, bitmap, menu
+#define IDR_MAINFRAME       128
+#define IDB_PICTURE         129
+#define IDR_TRAYMENU        131
+
+// System-menu command (the low four bits of system commands are reserved)
+#define IDM_ABOUTBOX        0x0010
+
+// Tray menu commands
+#define ID_TRAY_SHOW        32771
+#define ID_TRAY_EXIT        32772
+
+// Panel controls
+#define IDC_HIDE            1000
+#define IDC_TITLE           1001
+#define IDC_RADIUS          1002
+#define IDC_SCALE           1003
+#define IDC_TURNS           1004
+#define IDC_SPEED_TEXT      1005
+#define IDC_SPEED           1008
+#define IDC_START_KEY       1009
+#define IDC_END_KEY         1010
+#define IDC_TOGGLE_KEY      1011
+#define IDC_RADIUS_SPIN     1012
+#define IDC_TURNS_SPIN      1013
+#define IDC_AUTO_ON         1014
+#define IDC_TOGGLE_ON       1015
+
+// Resource type of the initial list entries stored beside a dialog layout:
+// records of (control id WORD, message WORD, zero-terminated 8-bit text),
+// closed by a zero WORD. The framework sends each text to its control.
+#define RT_DIALOG_ENTRIES   240
