@@ -1,0 +1,21 @@
+#include "support/ForeignWindow.h"
+
+ForeignWindow::ForeignWindow(const char* className)
+    : m_className(className)
+    , m_window(nullptr)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    ::RegisterClassA(&windowClass);
+    m_window = ::CreateWindowExA(0, className, "foreign", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
+}
+
+ForeignWindow::~ForeignWindow()
+{
+    if (m_window)
+        ::DestroyWindow(m_window);
+    ::UnregisterClassA(m_className, ::GetModuleHandleW(nullptr));
+}

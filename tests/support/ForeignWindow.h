@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+// A top-level window of the test process with a window class of the test's
+// choosing, standing for another program's window on the desktop. The test
+// serves its messages while waiting (see WaitUntil).
+class ForeignWindow {
+public:
+    explicit ForeignWindow(const char* className);
+    ~ForeignWindow();
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+
+    HWND Handle() const { return m_window; }
+
+private:
+    const char* m_className;
+    HWND m_window;
+};

@@ -1,0 +1,33 @@
+#include "support/Wait.h"
+
+namespace {
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (condition())
+            return true;
+        // Unsigned difference: right across the counter's wrap-around.
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD milliseconds)
+{
+    WaitUntil([] { return false; }, milliseconds);
+}
