@@ -1,21 +1,11 @@
 #include "support/PanelFixture.h"
 
-#include "settings/ClickerSettings.h"
-
 #include <vector>
 
 namespace {
-
-std::string WindowText(HWND window)
-{
-    std::vector<char> buffer(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return buffer.data();
-}
-
 ModalCloser* g_closer = nullptr;
 
-BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM)
+BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
 {
     char className[16] = "";
     ::GetClassNameA(window, className, sizeof className);
@@ -29,18 +19,37 @@ BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM)
     return FALSE;
 }
 
+void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_closer)
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfDialog, 0);
+}
 } // namespace
+
+std::string WindowText(HWND window)
+{
+    std::vector<char> buffer(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return buffer.data();
+}
+
+std::string IniPathOf(const std::string& appName)
+{
+    char directory[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + appName + ".INI";
+}
 
 void PanelTest::SetUp()
 {
     appName = std::string("vexo_unit_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ::DeleteFileA(IniPath().c_str());
+    ::DeleteFileA(IniPathOf(appName).c_str());
 }
 
 void PanelTest::TearDown()
 {
     panel.reset();
-    ::DeleteFileA(IniPath().c_str());
+    ::DeleteFileA(IniPathOf(appName).c_str());
 }
 
 void PanelTest::Open()
@@ -49,52 +58,10 @@ void PanelTest::Open()
     ASSERT_NE(nullptr, panel->CreateHidden());
 }
 
-void PanelTest::Close()
-{
-    ::DestroyWindow(panel->GetSafeHwnd());
-}
-
-std::string PanelTest::IniPath() const
-{
-    char directory[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + appName + ".INI";
-}
-
-void PanelTest::SaveSetting(const char* key, const char* value) const
-{
-    ::WritePrivateProfileStringA(SettingsKey::kSection, key, value, IniPath().c_str());
-}
-
-int PanelTest::SavedSetting(const char* key) const
-{
-    return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissing, IniPath().c_str()));
-}
-
-std::string PanelTest::ControlText(int id) const
-{
-    return WindowText(Control(id));
-}
-
-void PanelTest::Click(int id) const
-{
-    ::SendMessageA(Control(id), BM_CLICK, 0, 0);
-}
-
-ModalCloser::ModalCloser()
-    : m_timer(::SetTimer(nullptr, 0, 50, &ModalCloser::OnTimer))
-{
-    g_closer = this;
-}
+ModalCloser::ModalCloser() : m_timer(::SetTimer(nullptr, 0, 50, CloseDialogs)) { g_closer = this; }
 
 ModalCloser::~ModalCloser()
 {
     ::KillTimer(nullptr, m_timer);
     g_closer = nullptr;
-}
-
-void CALLBACK ModalCloser::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_closer)
-        ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfMessageBox, 0);
 }

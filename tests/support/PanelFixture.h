@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -8,55 +9,68 @@
 
 #include "panel/ClickerDlg.h"
 #include "resources/resource.h"
+#include "settings/ClickerSettings.h"
 #include "support/RecordingDesktop.h"
 
+std::string WindowText(HWND window);
+std::string IniPathOf(const std::string& appName); // where the program keeps "<appName>.INI"
+
 // A real panel, created hidden in this process on a recording desktop, with
-// a settings file of the test's own.
+// a settings file of the test's own. Open() initialises it from that file;
+// Close() destroys it, which writes the file.
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Creates the panel; its initialisation reads the settings file.
     void Open();
-    // Destroys the panel window, which writes the settings.
-    void Close();
+    void Close() { ::DestroyWindow(panel->GetSafeHwnd()); }
 
-    void SaveSetting(const char* key, const char* value) const;
-    int SavedSetting(const char* key) const; // kMissing when absent
-    std::string IniPath() const;
-
+    void SaveSetting(const char* key, const char* value) const
+    {
+        ::WritePrivateProfileStringA(SettingsKey::kSection, key, value, IniPathOf(appName).c_str());
+    }
+    int SavedSetting(const char* key) const
+    {
+        return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissing, IniPathOf(appName).c_str()));
+    }
     HWND Control(int id) const { return ::GetDlgItem(panel->GetSafeHwnd(), id); }
-    std::string ControlText(int id) const;
-    bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
-    int Selection(int id) const { return static_cast<int>(::SendMessageA(Control(id), CB_GETCURSEL, 0, 0)); }
-    int Check(int id) const { return static_cast<int>(::SendMessageA(Control(id), BM_GETCHECK, 0, 0)); }
+    std::string Text(int id) const { return WindowText(Control(id)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(Control(id), message, wParam, lParam);
+    }
+    int Selection(int id) const { return static_cast<int>(SendTo(id, CB_GETCURSEL)); }
+    void Select(int id, int index) const { SendTo(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
+    int Checked(int id) const { return static_cast<int>(SendTo(id, BM_GETCHECK)); }
+    void Click(int id) const { SendTo(id, BM_CLICK); }
     int SpeedPosition() const { return ::GetScrollPos(Control(IDC_SPEED), SB_CTL); }
+    int Scroll(int code, int position = 0) const
+    {
+        Send(WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
+        return SpeedPosition();
+    }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageA(panel->GetSafeHwnd(), message, wParam, lParam);
     }
-    void Click(int id) const;
     void Tick() { panel->OnTimer(panel->m_nTimer); }
 
     static constexpr int kMissing = -12345;
-
     std::string appName;
     CRecordingDesktop desktop;
     std::unique_ptr<CClickerDlg> panel;
 };
 
-// Closes, from inside its own modal loop, each visible dialog or message box
-// this thread shows, and remembers the text and caption of the last one.
+// Closes, from inside its modal loop, each visible dialog or message box this
+// thread shows, and remembers the text and caption of the last one.
 class ModalCloser {
 public:
     ModalCloser();
     ~ModalCloser();
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     int shown = 0;
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR m_timer;
 };

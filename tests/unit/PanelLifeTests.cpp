@@ -1,9 +1,4 @@
-#include "settings/ClickerSettings.h"
 #include "support/PanelFixture.h"
-
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
 
 using namespace SettingsKey;
 
@@ -16,86 +11,70 @@ TEST_F(PanelTest, WithoutSettingsFileStartsFromTheDefaults)
     EXPECT_EQ(150u, panel->m_nInterval);
     EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
     EXPECT_EQ(15, SpeedPosition());
-    EXPECT_EQ(" 15/100", ControlText(IDC_SPEED_TEXT));
-    EXPECT_EQ(BST_CHECKED, Check(IDC_AUTO_ON));
-    EXPECT_EQ(BST_CHECKED, Check(IDC_TOGGLE_ON));
+    EXPECT_EQ(" 15/100", Text(IDC_SPEED_TEXT));
+    EXPECT_EQ("8", Text(IDC_RADIUS));
+    EXPECT_EQ("1", Text(IDC_TURNS));
+    for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+        EXPECT_EQ(BST_CHECKED, Checked(box));
     for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
-        EXPECT_TRUE(IsEnabled(list)) << list;
-    EXPECT_EQ("8", ControlText(IDC_RADIUS));
-    EXPECT_EQ("1", ControlText(IDC_TURNS));
-    EXPECT_TRUE(panel->m_bReady);
-    EXPECT_FALSE(panel->m_bClicking || panel->m_bInTray || panel->m_bSweeping);
+        EXPECT_TRUE(Enabled(list));
+    EXPECT_TRUE(panel->m_bReady && !panel->m_bClicking && !panel->m_bInTray && !panel->m_bSweeping);
     EXPECT_EQ(reinterpret_cast<HANDLE>(1), ::GetPropA(panel->GetSafeHwnd(), appName.c_str()));
     EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_GETICON, ICON_BIG));
     EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_QUERYDRAGICON));
-
     for (int spin : {IDC_RADIUS_SPIN, IDC_TURNS_SPIN}) {
         int low = 0, high = 0;
-        ::SendMessageA(Control(spin), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
-        EXPECT_EQ(1, low);
-        EXPECT_EQ(10, high);
+        SendTo(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        EXPECT_TRUE(low == 1 && high == 10);
     }
-    const HMENU systemMenu = ::GetSystemMenu(panel->GetSafeHwnd(), FALSE);
-    char aboutText[64] = "";
-    ::GetMenuStringA(systemMenu, IDM_ABOUTBOX, aboutText, sizeof aboutText, MF_BYCOMMAND);
-    EXPECT_STREQ("다르몬 정보(&A)...", aboutText);
+    char about[64] = "";
+    ::GetMenuStringA(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_ABOUTBOX, about, sizeof about, MF_BYCOMMAND);
+    EXPECT_STREQ("다르몬 정보(&A)...", about);
 }
 
 TEST_F(PanelTest, SavedValuesSelectKeysSetTheBarAndGreyTheLists)
 {
-    SaveSetting(kStart, "12");
-    SaveSetting(kEnd, "13");
-    SaveSetting(kToggle, "0");
-    SaveSetting(kTime, "300");
-    SaveSetting(kAuto, "0");
-    SaveSetting(kToggleOn, "0");
+    const char* saved[][2] = {{kStart, "12"}, {kEnd, "13"}, {kToggle, "0"}, {kTime, "300"}, {kAuto, "0"}, {kToggleOn, "0"}};
+    for (const auto& entry : saved)
+        SaveSetting(entry[0], entry[1]);
     Open();
     EXPECT_EQ(12, Selection(IDC_START_KEY));
     EXPECT_EQ(13, Selection(IDC_END_KEY));
     EXPECT_EQ(0, Selection(IDC_TOGGLE_KEY));
-    EXPECT_EQ(300u, panel->m_nInterval);
-    EXPECT_EQ(30, SpeedPosition());
-    EXPECT_EQ(" 30/100", ControlText(IDC_SPEED_TEXT));
-    EXPECT_EQ(BST_UNCHECKED, Check(IDC_AUTO_ON));
-    EXPECT_EQ(BST_UNCHECKED, Check(IDC_TOGGLE_ON));
+    EXPECT_EQ(" 30/100", Text(IDC_SPEED_TEXT));
+    for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+        EXPECT_EQ(BST_UNCHECKED, Checked(box));
     for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
-        EXPECT_FALSE(IsEnabled(list)) << list;
+        EXPECT_FALSE(Enabled(list));
 }
 
-TEST_F(PanelTest, SavedPeriodIsHeldWithinTheSpeedBar)
+TEST_F(PanelTest, SavedPeriodIsHeldWithinTheSpeedBarBeforeTheTimerStarts)
 {
     const struct {
         const char* saved;
         unsigned period;
-        int position;
         const char* label;
-    } cases[] = {
-        {"5", 10, 1, "  1/100"},          {"155", 155, 15, " 15/100"},   {"1000", 1000, 100, "100/100"},
-        {"100000", 1000, 100, "100/100"}, {"-5", 1000, 100, "100/100"}, {"0", 10, 1, "  1/100"},
-    };
+    } cases[] = {{"5", 10, "  1/100"},        {"155", 155, " 15/100"}, {"1000", 1000, "100/100"},
+                 {"100000", 1000, "100/100"}, {"-5", 1000, "100/100"}, {"0", 10, "  1/100"}};
     for (const auto& c : cases) {
         SaveSetting(kTime, c.saved);
         Open();
         EXPECT_EQ(c.period, panel->m_nInterval) << c.saved;
-        EXPECT_EQ(c.position, SpeedPosition()) << c.saved;
-        EXPECT_EQ(c.label, ControlText(IDC_SPEED_TEXT)) << c.saved;
-        EXPECT_EQ(kPeriodTimerId, panel->m_nTimer) << c.saved;
+        EXPECT_EQ(c.label, Text(IDC_SPEED_TEXT)) << c.saved;
         Close();
+        EXPECT_EQ(static_cast<int>(c.period), SavedSetting(kTime)) << c.saved;
     }
 }
 
-TEST_F(PanelTest, UnreadableValuesStillGiveAWorkingPanel)
+TEST_F(PanelTest, UnreadableOrOutOfRangeValuesStillGiveAWorkingPanel)
 {
-    for (const char* garbage : {"abc", "", "99999999999", "-2147483649", "1e3", " 7 "}) {
+    for (const char* garbage : {"abc", "", "99999999999", "-2147483649", "14", "-1", " 7 "}) {
         for (const char* key : {kStart, kEnd, kToggle, kTime, kAuto, kToggleOn})
             SaveSetting(key, garbage);
         Open();
-        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY}) {
-            const int selected = Selection(list);
-            EXPECT_TRUE(selected >= -1 && selected < kKeyCount) << garbage;
-        }
-        EXPECT_GE(panel->m_nInterval, kPeriodMin) << garbage;
-        EXPECT_LE(panel->m_nInterval, kPeriodMax) << garbage;
+        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+            EXPECT_TRUE(Selection(list) >= -1 && Selection(list) < kKeyCount) << garbage;
+        EXPECT_TRUE(panel->m_nInterval >= kPeriodMin && panel->m_nInterval <= kPeriodMax) << garbage;
         EXPECT_EQ(kPeriodTimerId, panel->m_nTimer) << garbage;
         Tick();
         EXPECT_EQ(static_cast<unsigned>(SpeedPosition()) * 10, panel->m_nInterval) << garbage;
@@ -103,100 +82,50 @@ TEST_F(PanelTest, UnreadableValuesStillGiveAWorkingPanel)
     }
 }
 
-TEST_F(PanelTest, KeyIndexesOutsideTheListsLeaveNoSelection)
-{
-    SaveSetting(kStart, "14");
-    SaveSetting(kEnd, "-1");
-    SaveSetting(kToggle, "99999");
-    Open();
-    EXPECT_EQ(-1, Selection(IDC_START_KEY));
-    EXPECT_EQ(-1, Selection(IDC_END_KEY));
-    EXPECT_EQ(-1, Selection(IDC_TOGGLE_KEY));
-    Close();
-    EXPECT_EQ(-1, SavedSetting(kStart));
-    EXPECT_EQ(-1, SavedSetting(kToggle));
-}
-
 TEST_F(PanelTest, SpeedBarMovesOneStepForLinesPagesAndEndsAndTheLabelFollows)
 {
     Open();
-    const HWND bar = Control(IDC_SPEED);
-    auto scroll = [&](int code, int position = 0) {
-        Send(WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
-        return SpeedPosition();
-    };
-    EXPECT_EQ(16, scroll(SB_LINERIGHT));
-    EXPECT_EQ(17, scroll(SB_PAGERIGHT));
-    EXPECT_EQ(18, scroll(SB_RIGHT));
-    EXPECT_EQ(17, scroll(SB_LINELEFT));
-    EXPECT_EQ(16, scroll(SB_PAGELEFT));
-    EXPECT_EQ(15, scroll(SB_LEFT));
-    EXPECT_EQ(15, scroll(SB_ENDSCROLL, 70));
-    EXPECT_EQ(40, scroll(SB_THUMBPOSITION, 40));
-    EXPECT_EQ(" 40/100", ControlText(IDC_SPEED_TEXT));
-    EXPECT_EQ(100, scroll(SB_THUMBTRACK, 100));
-    EXPECT_EQ(100, scroll(SB_RIGHT));
-    EXPECT_EQ("100/100", ControlText(IDC_SPEED_TEXT));
-    EXPECT_EQ(1, scroll(SB_THUMBTRACK, 1));
-    EXPECT_EQ(1, scroll(SB_PAGELEFT));
-    EXPECT_EQ("  1/100", ControlText(IDC_SPEED_TEXT));
-    // The period follows at the next tick, not here.
-    EXPECT_EQ(150u, panel->m_nInterval);
+    const int steps[][3] = {{SB_LINERIGHT, 0, 16}, {SB_PAGERIGHT, 0, 17}, {SB_RIGHT, 0, 18}, {SB_LINELEFT, 0, 17},
+                            {SB_PAGELEFT, 0, 16}, {SB_LEFT, 0, 15}, {SB_ENDSCROLL, 70, 15}, {SB_THUMBPOSITION, 40, 40},
+                            {SB_THUMBTRACK, 100, 100}, {SB_RIGHT, 0, 100}, {SB_THUMBTRACK, 1, 1}, {SB_PAGELEFT, 0, 1}};
+    for (const auto& step : steps)
+        EXPECT_EQ(step[2], Scroll(step[0], step[1])) << step[0];
+    EXPECT_EQ("  1/100", Text(IDC_SPEED_TEXT));
+    EXPECT_EQ(150u, panel->m_nInterval); // the period follows at the next tick, not here
 }
 
 TEST_F(PanelTest, RadiusFollowsItsUpDownAndTheBoxesGreyTheirLists)
 {
     Open();
-    ::SendMessageA(Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 10);
-    EXPECT_EQ("10", ControlText(IDC_RADIUS));
+    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 10);
     EXPECT_EQ(10, panel->m_nRadius);
-    EXPECT_EQ(80, panel->SweepLimit());
-    ::SendMessageA(Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 0);
+    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 0);
+    EXPECT_EQ("1", Text(IDC_RADIUS));
     EXPECT_EQ(1, panel->m_nRadius);
 
     Click(IDC_AUTO_ON);
-    EXPECT_EQ(0, panel->m_bAuto);
-    EXPECT_FALSE(IsEnabled(IDC_START_KEY));
-    EXPECT_FALSE(IsEnabled(IDC_END_KEY));
-    EXPECT_TRUE(IsEnabled(IDC_TOGGLE_KEY));
+    EXPECT_TRUE(panel->m_bAuto == 0 && !Enabled(IDC_START_KEY) && !Enabled(IDC_END_KEY) && Enabled(IDC_TOGGLE_KEY));
     Click(IDC_TOGGLE_ON);
-    EXPECT_EQ(0, panel->m_bToggle);
-    EXPECT_FALSE(IsEnabled(IDC_TOGGLE_KEY));
+    EXPECT_TRUE(panel->m_bToggle == 0 && !Enabled(IDC_TOGGLE_KEY));
     Click(IDC_AUTO_ON);
-    EXPECT_EQ(1, panel->m_bAuto);
-    EXPECT_TRUE(IsEnabled(IDC_START_KEY));
-    EXPECT_TRUE(IsEnabled(IDC_END_KEY));
+    EXPECT_TRUE(panel->m_bAuto == 1 && Enabled(IDC_START_KEY) && Enabled(IDC_END_KEY));
 }
 
-TEST_F(PanelTest, EnterExchangesClosesAndSavesThePeriodTheTimerRuns)
+TEST_F(PanelTest, EnterClosesAndSavesWhatTheTimerRunsWithWhileEscSkipsTheExchange)
 {
     Open();
-    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
+    Scroll(SB_THUMBPOSITION, 30);
     Tick();
-    EXPECT_EQ(300u, panel->m_nInterval);
-    ::SendMessageA(Control(IDC_START_KEY), CB_SETCURSEL, 5, 0);
+    Scroll(SB_THUMBPOSITION, 50); // no tick after this move: not saved
+    Select(IDC_START_KEY, 5);
     Click(IDC_TOGGLE_ON);
     Send(WM_COMMAND, IDOK);
-    EXPECT_TRUE(panel->HasEnded());
     EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
-    EXPECT_EQ(5, SavedSetting(kStart));
-    EXPECT_EQ(2, SavedSetting(kEnd));
-    EXPECT_EQ(3, SavedSetting(kToggle));
-    EXPECT_EQ(300, SavedSetting(kTime));
-    EXPECT_EQ(1, SavedSetting(kAuto));
-    EXPECT_EQ(0, SavedSetting(kToggleOn));
-}
+    const int expected[] = {5, 2, 3, 300, 1, 0};
+    const char* keys[] = {kStart, kEnd, kToggle, kTime, kAuto, kToggleOn};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(expected[i], SavedSetting(keys[i])) << keys[i];
 
-TEST_F(PanelTest, ClosingBeforeATickSavesThePreviousPeriod)
-{
-    Open();
-    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
-    Send(WM_COMMAND, IDCANCEL);
-    EXPECT_EQ(150, SavedSetting(kTime));
-}
-
-TEST_F(PanelTest, EnterWithAnUnreadableEditKeepsThePanelOpen)
-{
     Open();
     ::SetWindowTextA(Control(IDC_TURNS), "x");
     {
@@ -204,9 +133,10 @@ TEST_F(PanelTest, EnterWithAnUnreadableEditKeepsThePanelOpen)
         Send(WM_COMMAND, IDOK);
         EXPECT_EQ("정수를 입력하십시오.", closer.text);
     }
-    EXPECT_FALSE(panel->HasEnded());
     EXPECT_TRUE(::IsWindow(panel->GetSafeHwnd()));
-    EXPECT_EQ(kMissing, SavedSetting(kTime));
+    Send(WM_COMMAND, IDCANCEL);
+    EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
+    EXPECT_EQ(300, SavedSetting(kTime));
 }
 
 TEST_F(PanelTest, SessionEndReleasesThePanelOnce)
@@ -217,9 +147,8 @@ TEST_F(PanelTest, SessionEndReleasesThePanelOnce)
     EXPECT_EQ(150, SavedSetting(kTime));
     EXPECT_EQ(0u, panel->m_nTimer);
     EXPECT_EQ(nullptr, ::GetPropA(window, appName.c_str()));
-    // The window's later destruction must not write a second time.
     SaveSetting(kTime, "777");
-    Close();
+    Close(); // must not write a second time
     EXPECT_EQ(777, SavedSetting(kTime));
 }
 

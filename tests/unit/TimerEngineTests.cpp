@@ -1,8 +1,8 @@
 #include "support/PanelFixture.h"
 
-#include <gtest/gtest.h>
-
 namespace {
+
+using Calls = std::vector<DesktopCall>;
 
 // A panel at its defaults: F2 starts, F3 ends, F4 sweeps, both boxes on.
 class TimerEngineTest : public PanelTest {
@@ -11,172 +11,106 @@ protected:
     {
         PanelTest::SetUp();
         Open();
-        desktop.Clear();
+        desktop.calls.clear();
     }
-    void Select(int list, int index) const { ::SendMessageA(Control(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
-    std::vector<DesktopCall> ClickAt(long x, long y) const { return {CursorReadCall(), DownCall(x, y), UpCall(x, y)}; }
-    size_t Beeps() const { return desktop.CallsOf(DesktopCall::Beep).size(); }
+    Calls TickCalls()
+    {
+        desktop.calls.clear();
+        Tick();
+        return desktop.calls;
+    }
+    size_t Count(DesktopCall::Kind kind) const { return desktop.CallsOf(kind).size(); }
 };
 
-std::vector<DesktopCall> Join(std::initializer_list<std::vector<DesktopCall>> parts)
-{
-    std::vector<DesktopCall> all;
-    for (const auto& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+const DesktopCall F2 = KeyCall(VK_F2), F3 = KeyCall(VK_F3), F4 = KeyCall(VK_F4);
 
 } // namespace
 
-TEST_F(TimerEngineTest, IdleTickQueriesStartEndAndToggleKeysInOrder)
+TEST_F(TimerEngineTest, StartKeyBeepsAndClicksAtTheCursorUntilTheEndKey)
 {
-    Tick();
-    EXPECT_EQ((std::vector<DesktopCall>{KeyCall(VK_F2), KeyCall(VK_F3), KeyCall(VK_F4)}), desktop.calls);
-    EXPECT_FALSE(panel->m_bClicking);
-}
-
-TEST_F(TimerEngineTest, StartKeyBeepsAndClicksAtTheCursorInTheSameTick)
-{
-    desktop.Tap(VK_F2);
+    EXPECT_EQ((Calls{F2, F3, F4}), TickCalls());
+    desktop.tapped = {VK_F2};
     desktop.cursor = {321, 123};
-    Tick();
-    EXPECT_EQ(Join({{KeyCall(VK_F2), BeepCall(), KeyCall(VK_F3), KeyCall(VK_F4)}, ClickAt(321, 123)}), desktop.calls);
-    EXPECT_EQ(321, panel->m_ptCenter.x);
-    EXPECT_EQ(123, panel->m_ptCenter.y);
-
-    desktop.Clear();
-    Tick();
-    EXPECT_EQ(Join({{KeyCall(VK_F2), KeyCall(VK_F3), KeyCall(VK_F4)}, ClickAt(321, 123)}), desktop.calls);
-
-    desktop.Clear();
-    desktop.Tap(VK_F3);
-    Tick();
-    EXPECT_EQ((std::vector<DesktopCall>{KeyCall(VK_F2), KeyCall(VK_F3), BeepCall(), KeyCall(VK_F4)}), desktop.calls);
+    EXPECT_EQ((Calls{F2, kBeep, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    EXPECT_TRUE(panel->m_ptCenter.x == 321 && panel->m_ptCenter.y == 123);
+    EXPECT_EQ((Calls{F2, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    desktop.tapped = {VK_F3};
+    EXPECT_EQ((Calls{F2, F3, kBeep, F4}), TickCalls());
+    desktop.tapped = {VK_F2, VK_F3}; // both in one tick: clicking ends up off
+    EXPECT_EQ((Calls{F2, kBeep, F3, kBeep, F4}), TickCalls());
     EXPECT_FALSE(panel->m_bClicking);
-}
-
-TEST_F(TimerEngineTest, StartAndEndInOneTickLeaveClickingOff)
-{
-    desktop.Tap(VK_F2);
-    desktop.Tap(VK_F3);
-    Tick();
-    EXPECT_EQ((std::vector<DesktopCall>{KeyCall(VK_F2), BeepCall(), KeyCall(VK_F3), BeepCall(), KeyCall(VK_F4)}),
-              desktop.calls);
-    EXPECT_FALSE(panel->m_bClicking);
-}
-
-TEST_F(TimerEngineTest, EveryDetectedPressBeepsEvenWhenNothingChanges)
-{
-    desktop.Hold(VK_F3);
-    Tick();
-    Tick();
-    EXPECT_EQ(2u, Beeps());
-    EXPECT_FALSE(panel->m_bClicking);
+    desktop.held = {VK_F3}; // every detected press beeps, even when it changes nothing
+    EXPECT_EQ((Calls{F2, F3, kBeep, F4}), TickCalls());
 }
 
 TEST_F(TimerEngineTest, ClearedAutoBoxStopsPollingButNotClicking)
 {
     panel->m_bClicking = TRUE;
     Click(IDC_AUTO_ON);
-    desktop.Clear();
-    desktop.Tap(VK_F3);
+    desktop.tapped = {VK_F3};
     desktop.cursor = {5, 6};
-    Tick();
-    EXPECT_EQ(Join({{KeyCall(VK_F4)}, ClickAt(5, 6)}), desktop.calls);
-    EXPECT_TRUE(panel->m_bClicking);
+    EXPECT_EQ((Calls{F4, kCursorRead, DownCall(5, 6), UpCall(5, 6)}), TickCalls());
 }
 
-TEST_F(TimerEngineTest, F1AndNoSelectionAreNeverTested)
-{
-    Select(IDC_START_KEY, 0);
-    Select(IDC_END_KEY, -1);
-    Select(IDC_TOGGLE_KEY, 0);
-    desktop.Hold(VK_F1);
-    Tick();
-    EXPECT_TRUE(desktop.calls.empty());
-}
-
-TEST_F(TimerEngineTest, ListIndexesMapToFunctionKeysAndMouseButtons)
+TEST_F(TimerEngineTest, ListEntriesMapToKeysAndF1OrNoSelectionIsNeverTested)
 {
     Select(IDC_START_KEY, 11);
     Select(IDC_END_KEY, kKeyRightButton);
     Select(IDC_TOGGLE_KEY, kKeyLeftButton);
-    Click(IDC_TOGGLE_ON); // no sweep, only the query
-    desktop.Clear();
-    Tick();
-    EXPECT_EQ((std::vector<DesktopCall>{KeyCall(VK_F12), KeyCall(VK_RBUTTON), KeyCall(VK_LBUTTON)}), desktop.calls);
+    Click(IDC_TOGGLE_ON);
+    EXPECT_EQ((Calls{KeyCall(VK_F12), KeyCall(VK_RBUTTON), KeyCall(VK_LBUTTON)}), TickCalls());
+    Select(IDC_START_KEY, 0);
+    Select(IDC_END_KEY, -1);
+    Select(IDC_TOGGLE_KEY, 0);
+    desktop.held = {VK_F1};
+    EXPECT_EQ(Calls{}, TickCalls());
 }
 
-TEST_F(TimerEngineTest, InjectedClicksCountAsLeftButtonPresses)
+TEST_F(TimerEngineTest, MouseButtonTriggersAndTheProgramsOwnClicks)
 {
-    // Start key on the left button: every tick of running clicking beeps.
+    Select(IDC_START_KEY, kKeyRightButton);
+    desktop.tapped = {VK_RBUTTON};
+    Tick();
+    EXPECT_TRUE(panel->m_bClicking);
+    // Start key on the left button: the program's own clicks keep beeping it.
     Select(IDC_START_KEY, kKeyLeftButton);
-    desktop.Tap(VK_LBUTTON);
     for (int i = 0; i < 3; ++i)
         Tick();
-    EXPECT_EQ(3u, Beeps());
-    EXPECT_TRUE(panel->m_bClicking);
-
+    EXPECT_EQ(4u, Count(DesktopCall::Beep));
     // End key on the left button: clicking stops at the tick after its first click.
     Select(IDC_START_KEY, 1);
     Select(IDC_END_KEY, kKeyLeftButton);
-    desktop.GetAsyncKeyState(VK_LBUTTON); // forget the last click
-    desktop.Clear();
-    desktop.Tap(VK_F2);
+    panel->m_bClicking = FALSE;
+    desktop.tapped = {VK_F2};
     Tick();
     EXPECT_TRUE(panel->m_bClicking);
     Tick();
     EXPECT_FALSE(panel->m_bClicking);
-    EXPECT_EQ(2u, desktop.CallsOf(DesktopCall::Button).size());
 }
 
-TEST_F(TimerEngineTest, RightButtonStartsClicking)
+TEST_F(TimerEngineTest, TickFollowsTheSpeedBarOnlyWhenReadyAndForItsOwnTimer)
 {
-    Select(IDC_START_KEY, kKeyRightButton);
-    desktop.Tap(VK_RBUTTON);
-    Tick();
-    EXPECT_TRUE(panel->m_bClicking);
-    EXPECT_EQ(1u, Beeps());
-}
-
-TEST_F(TimerEngineTest, TickFollowsTheSpeedBarAndRearmsTheTimer)
-{
-    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
-    Tick();
-    EXPECT_EQ(10u, panel->m_nInterval);
-    EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
-    EXPECT_EQ(3u, desktop.CallsOf(DesktopCall::KeyQuery).size());
-}
-
-TEST_F(TimerEngineTest, OtherTimersAndTicksBeforeInitialisationDoNothing)
-{
+    Scroll(SB_THUMBPOSITION, 1);
     panel->OnTimer(kPeriodTimerId + 1);
     panel->m_bReady = FALSE;
-    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
     Tick();
     EXPECT_TRUE(desktop.calls.empty());
     EXPECT_EQ(150u, panel->m_nInterval);
+    panel->m_bReady = TRUE;
+    EXPECT_EQ(3u, TickCalls().size());
+    EXPECT_EQ(10u, panel->m_nInterval);
+    EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
 }
 
-TEST_F(TimerEngineTest, ClickOfASweepingTickLandsAtTheLastAnchor)
+TEST_F(TimerEngineTest, SweepRunsBeforeTheClickWhichLandsAtTheLastAnchor)
 {
     panel->m_bClicking = TRUE;
-    desktop.Tap(VK_F4);
-    Tick();
-    const std::vector<DesktopCall> buttons = desktop.CallsOf(DesktopCall::Button);
-    // Three passes of a centre drag (press, release) and 99 ring drags
-    // (press, two releases), then the tick's own click.
-    ASSERT_EQ(3u * (2u + 99u * 3u) + 2u, buttons.size());
-    EXPECT_EQ(CursorReadCall(), desktop.calls[desktop.calls.size() - 3]);
-    EXPECT_EQ(DownCall(399, 319), desktop.calls[desktop.calls.size() - 2]);
-    EXPECT_EQ(UpCall(399, 319), desktop.calls.back());
-}
-
-TEST_F(TimerEngineTest, HeldToggleKeySweepsOncePerTick)
-{
-    desktop.Hold(VK_F4);
-    Tick();
-    Tick();
-    EXPECT_EQ(4u, desktop.CallsOf(DesktopCall::Metrics).size());
-    EXPECT_EQ(0u, Beeps());
+    desktop.held = {VK_F4};
+    const Calls calls = TickCalls();
+    // Three passes: a centre drag (press, release) and 99 ring drags (press, two releases).
+    EXPECT_EQ(3u * (2u + 99u * 3u) + 2u, Count(DesktopCall::Button));
+    EXPECT_EQ((Calls{kCursorRead, DownCall(399, 319), UpCall(399, 319)}), Calls(calls.end() - 3, calls.end()));
+    EXPECT_EQ(0u, Count(DesktopCall::Beep));
+    TickCalls(); // held: one sweep per tick
+    EXPECT_EQ(2u, Count(DesktopCall::Metrics));
 }
