@@ -8,6 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifndef _WIN64
+// The 32-bit program's members have the widths the panel was laid out with.
+static_assert(sizeof(UINT_PTR) == 4 && sizeof(UINT) == 4 && sizeof(BOOL) == 4, "32-bit timer id, period and flags");
+static_assert(sizeof(POINT) == 8, "two signed 32-bit coordinates");
+#endif
+
 namespace {
 
 // Value of the application-name property while the panel window exists.
