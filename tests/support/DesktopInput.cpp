@@ -97,6 +97,15 @@ bool WaitUntilSettled(const std::function<size_t()>& count)
     });
 }
 
+bool WaitForFirstIdle(DWORD processId)
+{
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    const bool idle = process && ::WaitForInputIdle(process, kWaitMs) == 0;
+    if (process)
+        ::CloseHandle(process);
+    return idle;
+}
+
 double Seconds()
 {
     LARGE_INTEGER now, frequency;

@@ -1,0 +1,92 @@
+#include <windows.h>
+
+#include "resources/resource.h"
+#include "support/ClickerProcess.h"
+#include "support/DesktopInput.h"
+#include "support/RemoteWindow.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// What the tray icon sends the panel; lParam is the mouse message over the icon.
+constexpr UINT kTrayNotify = WM_USER + 1;
+const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
+
+bool MenuShown(const ClickerProcess& program)
+{
+    return ::IsWindowVisible(FindTopLevel(program.Id(), "#32768")) != FALSE;
+}
+
+void Hide(ClickerProcess& program)
+{
+    ASSERT_TRUE(WaitForFirstIdle(program.Id()));
+    PostClick(program.Panel(), IDC_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
+}
+
+// Right click on the icon, then the item chosen with the arrow keys: the
+// menu serves its owner thread's keyboard messages while it is open.
+void ChooseFromTrayMenu(ClickerProcess& program, int item)
+{
+    ::PostMessageW(program.Panel(), kTrayNotify, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return MenuShown(program); }));
+    for (int i = 0; i < item; ++i)
+        PostKey(program.Panel(), VK_DOWN);
+    PostKey(program.Panel(), VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShown(program); }));
+}
+
+} // namespace
+
+TEST(E2ETray, HiddenPanelKeepsClickingIgnoresLeftClicksAndComesBackFromTheMenu)
+{
+    ForgetPastPresses();
+    ClickTarget target;
+    ClickerRun clicker("", kFastSettings);
+    ClickerProcess& program = clicker.process;
+    ASSERT_TRUE(program.WaitForPanel());
+    Hide(program);
+
+    Tap(VK_F2);
+    EXPECT_TRUE(WaitUntil([&] { return target.clicks >= 10; }));
+    Tap(VK_F3);
+    EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK})
+        EXPECT_EQ(1, Ask(program.Panel(), kTrayNotify, 0, message)) << message;
+    EXPECT_FALSE(MenuShown(program));
+    EXPECT_FALSE(::IsWindowVisible(program.Panel()));
+
+    ChooseFromTrayMenu(program, 1);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
+    PostClick(program.Panel(), IDCANCEL);
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST(E2ETray, SecondCopyShowsTheHiddenPanelAndTheMenuExitSavesTheSettings)
+{
+    ClickerRun clicker("", kFastSettings);
+    ClickerProcess& program = clicker.process;
+    ASSERT_TRUE(program.WaitForPanel());
+    Hide(program);
+
+    ClickerProcess second(clicker.copy);
+    for (int box = 0; box < 2; ++box) {
+        const HWND shown = second.WaitForMessageBox();
+        ASSERT_TRUE(shown);
+        DismissMessageBox(shown);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(shown); }));
+    }
+    EXPECT_TRUE(second.WaitForExit());
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
+
+    Hide(program);
+    ChooseFromTrayMenu(program, 2);
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(0u, program.ExitCode());
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 10, 1, 1}), clicker.copy.SavedSettings());
+}
