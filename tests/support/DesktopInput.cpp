@@ -2,16 +2,17 @@
 
 #include "support/Wait.h"
 
+#include <chrono>
+#include <utility>
+
 namespace {
 
 std::vector<ButtonEvent>* g_recording = nullptr;
 
 LRESULT CALLBACK RecordButton(int code, WPARAM message, LPARAM lParam)
 {
-    if (code == HC_ACTION && g_recording && (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)) {
-        const MSLLHOOKSTRUCT& event = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        g_recording->push_back({message == WM_LBUTTONDOWN, event.pt, Seconds()});
-    }
+    if (code == HC_ACTION && g_recording && (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP))
+        g_recording->push_back({message == WM_LBUTTONDOWN, reinterpret_cast<MSLLHOOKSTRUCT*>(lParam)->pt, Seconds()});
     return ::CallNextHookEx(nullptr, code, message, lParam);
 }
 
@@ -24,31 +25,22 @@ LRESULT CALLBACK CountPresses(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 } // namespace
 
+// Both go through SendInput, as a device driver's input would.
 void Tap(WORD virtualKey)
 {
-    INPUT input[2] = {};
-    if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON) {
-        const bool left = virtualKey == VK_LBUTTON;
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
-        input[1].mi.dwFlags = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+    if (virtualKey == VK_RBUTTON) {
+        ::mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+        ::mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
     } else {
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = virtualKey;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::keybd_event(static_cast<BYTE>(virtualKey), 0, 0, 0);
+        ::keybd_event(static_cast<BYTE>(virtualKey), 0, KEYEVENTF_KEYUP, 0);
     }
-    ::SendInput(2, input, sizeof(INPUT));
 }
 
 void ForgetPastPresses()
 {
     for (int key : {VK_LBUTTON, VK_RBUTTON, VK_F2, VK_F3, VK_F4})
         ::GetAsyncKeyState(key);
-}
-
-bool operator==(const ButtonEvent& a, const ButtonEvent& b)
-{
-    return a.down == b.down && a.at.x == b.at.x && a.at.y == b.at.y;
 }
 
 ButtonRecorder::ButtonRecorder()
@@ -67,22 +59,15 @@ ClickTarget::ClickTarget()
 {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = CountPresses;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VexoClickTarget";
     ::RegisterClassW(&windowClass);
     // Top-left, clear of the centred panel and of the sweep below the middle.
     m_window = ::CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 100, 100, 200,
-                                 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+                                 200, nullptr, nullptr, nullptr, nullptr);
     ::SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // Keys tapped by the test go here rather than into the panel's lists.
     ::SetForegroundWindow(m_window);
     ::SetCursorPos(200, 200);
-    PumpFor(100);
-}
-
-ClickTarget::~ClickTarget()
-{
-    ::DestroyWindow(m_window);
 }
 
 bool WaitUntilSettled(const std::function<size_t()>& count)
@@ -91,25 +76,19 @@ bool WaitUntilSettled(const std::function<size_t()>& count)
     return WaitUntil([&] {
         PumpFor(500);
         const size_t now = count();
-        const bool settled = now == last;
-        last = now;
-        return settled;
+        return std::exchange(last, now) == now;
     });
 }
 
 bool WaitForFirstIdle(DWORD processId)
 {
     const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    const bool idle = process && ::WaitForInputIdle(process, kWaitMs) == 0;
-    if (process)
-        ::CloseHandle(process);
+    const bool idle = ::WaitForInputIdle(process, kWaitMs) == 0;
+    ::CloseHandle(process);
     return idle;
 }
 
 double Seconds()
 {
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }

@@ -7,8 +7,8 @@
 // Input as the user's hands give it, and what reaches the desktop from any
 // process. Everything here is global: tests using it must run one at a time.
 
-// Presses and releases a key (VK_F2 ...) or a mouse button (VK_RBUTTON ...)
-// where the cursor is; whoever polls the key state sees the press.
+// Presses and releases a key (VK_F2 ...) or the right mouse button where the
+// cursor is; whoever polls the key state sees the press.
 void Tap(WORD virtualKey);
 
 // Reads away presses that no program polled; the desktop would otherwise
@@ -23,14 +23,12 @@ struct ButtonEvent {
     bool down;
     POINT at;
     double seconds; // high-resolution clock, only for measuring
+    bool operator==(const ButtonEvent& o) const { return down == o.down && at.x == o.at.x && at.y == o.at.y; }
 };
-bool operator==(const ButtonEvent& a, const ButtonEvent& b); // ignores the time
 class ButtonRecorder {
 public:
     ButtonRecorder();
     ~ButtonRecorder();
-    ButtonRecorder(const ButtonRecorder&) = delete;
-    ButtonRecorder& operator=(const ButtonRecorder&) = delete;
     std::vector<ButtonEvent> events;
 
 private:
@@ -42,9 +40,7 @@ private:
 class ClickTarget {
 public:
     ClickTarget();
-    ~ClickTarget();
-    ClickTarget(const ClickTarget&) = delete;
-    ClickTarget& operator=(const ClickTarget&) = delete;
+    ~ClickTarget() { ::DestroyWindow(m_window); }
     int clicks = 0;
 
 private:
