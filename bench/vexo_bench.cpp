@@ -176,7 +176,7 @@ int main()
     const std::pair<int, double> rates[] = {{10, 5}, {50, 5}, {150, 5}, {1000, 10}};
     for (const auto& rate : rates) {
         const double achieved = ClicksPerSecond(rate.first, rate.second), ideal = 1000.0 / rate.first;
-        std::printf("| %d | %.0f | %.1f | %.1f | %.2f |\n", rate.first, rate.second, achieved, ideal, achieved / ideal);
+        std::printf("| %d | %.0f | %.2f | %.2f | %.3f |\n", rate.first, rate.second, achieved, ideal, achieved / ideal);
         std::fflush(stdout);
     }
 
@@ -200,8 +200,8 @@ int main()
         std::fflush(stdout);
     }
 
-    std::printf("\n| state | CPU time of the program (ms per s) |\n|---|---|\n");
-    std::printf("| idle, 150 ms period | %.2f |\n", CpuMsPerSecond(150, false, 5));
-    std::printf("| clicking, 10 ms period | %.2f |\n", CpuMsPerSecond(10, true, 5));
+    std::printf("\n| state, over 10 s | CPU time of the program (ms per s) |\n|---|---|\n");
+    std::printf("| idle, 150 ms period | %.2f |\n", CpuMsPerSecond(150, false, 10));
+    std::printf("| clicking, 10 ms period | %.2f |\n", CpuMsPerSecond(10, true, 10));
     return 0;
 }

@@ -10,17 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Fastest period, so that every flow takes a fraction of a second.
-std::string FastSettings(const char* more = "")
-{
-    return std::string("[vexo v1.2]\r\ntime=10\r\n") + more;
-}
+// Fastest period, so that every flow takes a fraction of a second; the Auto
+// box starts cleared.
+const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
 
 void CloseAndWait(ClickerProcess& program)
 {
@@ -60,7 +57,7 @@ TEST(E2EEngine, TriggerKeysStartAndStopClicksAtTheCursorWhileTheAutoBoxIsTicked)
 {
     ForgetPastPresses();
     ClickTarget target;
-    ClickerRun clicker("", FastSettings("SW_AUTO=0\r\n").c_str());
+    ClickerRun clicker("", kFastSettings);
     ClickerProcess& program = clicker.process;
     ASSERT_TRUE(program.WaitForPanel());
     Tap(VK_F2);
@@ -101,7 +98,7 @@ TEST(E2EEngine, TriggerKeysStartAndStopClicksAtTheCursorWhileTheAutoBoxIsTicked)
 TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
 {
     ForgetPastPresses();
-    ClickerRun clicker("", FastSettings("SW_AUTO=0\r\n").c_str());
+    ClickerRun clicker("", kFastSettings);
     ASSERT_TRUE(clicker.process.WaitForPanel());
     ButtonRecorder recorder;
     const std::pair<int, size_t> sweeps[] = {{8, 897}, {10, 1293}};
