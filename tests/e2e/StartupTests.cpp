@@ -98,30 +98,37 @@ TEST(E2EStartup, PanelShowsEveryControlAndTheExitButtonEndsTheProgram)
     EXPECT_FALSE(::IsWindow(panel));
 }
 
-TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsTheMinimisedPanelBack)
+// The running panel comes back whether minimised or hidden to the tray.
+TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsThePanelBack)
 {
-    ClickerCopy copy;
-    ClickerProcess first(copy);
-    const HWND panel = first.WaitForPanel();
-    ASSERT_TRUE(panel);
-    ::ShowWindow(panel, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(panel) != FALSE; }));
+    for (const bool minimise : {true, false}) {
+        SCOPED_TRACE(minimise ? "minimised" : "hidden");
+        ClickerCopy copy(minimise ? "minimised" : "hidden");
+        ClickerProcess first(copy);
+        const HWND panel = first.WaitForPanel();
+        ASSERT_TRUE(panel);
+        if (minimise)
+            ::ShowWindow(panel, SW_MINIMIZE);
+        else
+            PostClick(panel, IDC_HIDE);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel) || ::IsIconic(panel); }));
 
-    ClickerProcess second(copy);
-    for (const char* text : {kAlreadyRunning, kSecondCopy}) {
-        const HWND box = second.WaitForMessageBox();
-        ASSERT_TRUE(box);
-        EXPECT_EQ(text, MessageBoxText(box));
-        EXPECT_EQ(nullptr, ::GetWindow(box, GW_OWNER));
-        DismissMessageBox(box);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+        ClickerProcess second(copy);
+        for (const char* text : {kAlreadyRunning, kSecondCopy}) {
+            const HWND box = second.WaitForMessageBox();
+            ASSERT_TRUE(box);
+            EXPECT_EQ(text, MessageBoxText(box));
+            EXPECT_EQ(nullptr, ::GetWindow(box, GW_OWNER));
+            DismissMessageBox(box);
+            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+        }
+        ASSERT_TRUE(second.WaitForExit());
+        EXPECT_EQ(0u, second.ExitCode());
+
+        EXPECT_TRUE(first.IsRunning());
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel) && !::IsIconic(panel); }));
+        CloseAndWait(first);
     }
-    ASSERT_TRUE(second.WaitForExit());
-    EXPECT_EQ(0u, second.ExitCode());
-
-    EXPECT_TRUE(first.IsRunning());
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel) && !::IsIconic(panel); }));
-    CloseAndWait(first);
 }
 
 TEST(E2EStartup, MutexWithoutPanelGivesOnlyTheClosingMessage)

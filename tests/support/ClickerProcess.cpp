@@ -83,8 +83,17 @@ HWND ClickerProcess::WaitForPanel()
         ::EnumWindows(MatchPanel, reinterpret_cast<LPARAM>(&query));
         return query.found != nullptr || !IsRunning();
     });
-    if (!found || !query.found)
+    if (!found || !query.found) {
         ADD_FAILURE() << "no panel from " << m_name << (IsRunning() ? " (timeout)" : " (it ended)");
+        return nullptr;
+    }
+    // The property is set during the panel's initialisation; the dialog
+    // loop shows the panel again (restoring it) when its queue first runs
+    // empty. A test that hides or minimises the panel must come after that:
+    // the process turns idle there, and the next message it serves is ours.
+    if (::WaitForInputIdle(m_info.hProcess, kWaitMs) != 0)
+        ADD_FAILURE() << m_name << " never waited for input";
+    Ask(query.found, WM_NULL);
     m_panel = query.found;
     return m_panel;
 }
