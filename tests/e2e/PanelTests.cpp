@@ -5,14 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <list>
-#include <string>
-#include <vector>
 
 namespace {
 
-// Several ticks of the default 150 ms period: nothing outside the program
-// shows when the timer last ran.
+// Several ticks of periods up to 150 ms: nothing outside the program shows
+// when its timer last ran.
 constexpr DWORD kSomeTicksMs = 800;
 
 void MoveSpeedBar(const ClickerProcess& program, WORD code, WORD position = 0)
@@ -20,99 +19,98 @@ void MoveSpeedBar(const ClickerProcess& program, WORD code, WORD position = 0)
     Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
 }
 
-bool ListsEnabled(const ClickerProcess& program, std::initializer_list<int> lists)
+std::string SpeedLabel(int position)
 {
-    for (int list : lists) {
-        if (!::IsWindowEnabled(program.Control(list)))
-            return false;
-    }
-    return true;
+    char label[16];
+    std::snprintf(label, sizeof label, "%3d/100", position);
+    return label;
+}
+
+bool Enabled(const ClickerProcess& program, int list)
+{
+    return ::IsWindowEnabled(program.Control(list)) != FALSE;
 }
 
 } // namespace
 
-TEST(E2EPanel, FirstStartUsesDefaultsAndClosingSavesThePeriodTheTimerTookUp)
+// Closing saves "time" from the period the timer runs with, which follows
+// the speed bar at the next tick.
+TEST(E2EPanel, StartsFromTheFileOrDefaultsAndSavesThePeriodTheTimerTookUp)
 {
-    ClickerCopy copy;
-    ClickerProcess program(copy);
-    ASSERT_TRUE(program.WaitForPanel());
-    EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
-    EXPECT_EQ(15, ScrollPosition(program.Control(IDC_SPEED)));
-    EXPECT_EQ(" 15/100", TextOf(program.Control(IDC_SPEED_TEXT)));
-    EXPECT_EQ(BST_CHECKED, CheckState(program.Control(IDC_AUTO_ON)));
-    EXPECT_EQ(BST_CHECKED, CheckState(program.Control(IDC_TOGGLE_ON)));
-    EXPECT_TRUE(ListsEnabled(program, {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY}));
-
-    MoveSpeedBar(program, SB_THUMBPOSITION, 30);
-    EXPECT_EQ(" 30/100", TextOf(program.Control(IDC_SPEED_TEXT)));
-    PumpFor(kSomeTicksMs);
-    PostClick(program.Panel(), IDCANCEL);
-    ASSERT_TRUE(program.WaitForExit());
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 300, 1, 1}), copy.SavedSettings()) << copy.SettingsText();
+    struct Case {
+        const char* settings;
+        int shownSpeed;
+        WORD movedTo; // 0: left alone
+        int savedTime;
+    };
+    const Case cases[] = {{nullptr, 15, 30, 300}, {"[vexo v1.2]\r\ntime=5\r\n", 1, 0, 10}};
+    for (const Case& given : cases) {
+        SCOPED_TRACE(given.settings ? given.settings : "no file");
+        ClickerRun run(std::to_string(given.shownSpeed), given.settings);
+        ClickerProcess& program = run.process;
+        ASSERT_TRUE(program.WaitForPanel());
+        EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
+        EXPECT_EQ(given.shownSpeed, ScrollPosition(program.Control(IDC_SPEED)));
+        EXPECT_EQ(SpeedLabel(given.shownSpeed), TextOf(program.Control(IDC_SPEED_TEXT)));
+        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+            EXPECT_TRUE(Enabled(program, list)) << list;
+        if (given.movedTo) {
+            MoveSpeedBar(program, SB_THUMBPOSITION, given.movedTo);
+            EXPECT_EQ(SpeedLabel(given.movedTo), TextOf(program.Control(IDC_SPEED_TEXT)));
+        }
+        PumpFor(kSomeTicksMs);
+        ASSERT_TRUE(program.Close());
+        EXPECT_EQ((std::vector<int>{1, 2, 3, given.savedTime, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
+    }
 }
 
 TEST(E2EPanel, SpeedBarMovesOneStepPerCodeWithinOneToHundred)
 {
     struct Step {
-        WORD code;
-        WORD position;
+        WORD code, position;
         int expected;
     };
-    // Starts at 15. Page and far-end codes move by one, like the arrows.
+    // From 15. Page and far-end codes move by one, like the arrows.
     const Step steps[] = {
-        {SB_LINERIGHT, 0, 16}, {SB_PAGERIGHT, 0, 17},   {SB_RIGHT, 0, 18},         {SB_LINELEFT, 0, 17},
-        {SB_PAGELEFT, 0, 16},  {SB_LEFT, 0, 15},        {SB_ENDSCROLL, 0, 15},     {SB_THUMBTRACK, 99, 99},
-        {SB_PAGERIGHT, 0, 100}, {SB_RIGHT, 0, 100},     {SB_THUMBPOSITION, 500, 100}, {SB_THUMBPOSITION, 2, 2},
-        {SB_LINELEFT, 0, 1},   {SB_PAGELEFT, 0, 1},     {SB_THUMBTRACK, 0, 1},
+        {SB_LINERIGHT, 0, 16},  {SB_PAGERIGHT, 0, 17}, {SB_RIGHT, 0, 18},    {SB_LINELEFT, 0, 17},
+        {SB_PAGELEFT, 0, 16},   {SB_LEFT, 0, 15},      {SB_ENDSCROLL, 0, 15}, {SB_THUMBTRACK, 99, 99},
+        {SB_PAGERIGHT, 0, 100}, {SB_RIGHT, 0, 100},    {SB_THUMBPOSITION, 500, 100}, {SB_THUMBPOSITION, 2, 2},
+        {SB_LINELEFT, 0, 1},    {SB_PAGELEFT, 0, 1},   {SB_THUMBTRACK, 0, 1},
     };
     ClickerCopy copy;
     ClickerProcess program(copy);
     ASSERT_TRUE(program.WaitForPanel());
-    char label[16];
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << "code " << step.code << " position " << step.position);
         MoveSpeedBar(program, step.code, step.position);
         EXPECT_EQ(step.expected, ScrollPosition(program.Control(IDC_SPEED)));
-        std::snprintf(label, sizeof label, "%3d/100", step.expected);
-        EXPECT_EQ(label, TextOf(program.Control(IDC_SPEED_TEXT)));
+        EXPECT_EQ(SpeedLabel(step.expected), TextOf(program.Control(IDC_SPEED_TEXT)));
     }
-    PostClick(program.Panel(), IDCANCEL);
-    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(program.Close());
 }
 
 TEST(E2EPanel, OnOffBoxesGreyTheirListsAtStartAndWhenClicked)
 {
-    struct Case {
-        const char* autoOn;
-        const char* toggleOn;
-    };
-    for (const Case& saved : {Case{"0", "1"}, Case{"1", "0"}}) {
-        const bool autoOn = saved.autoOn[0] == '1';
-        const bool toggleOn = saved.toggleOn[0] == '1';
-        SCOPED_TRACE(testing::Message() << "SW_AUTO " << autoOn << " SW_TOGGLE " << toggleOn);
-        ClickerCopy copy(saved.autoOn);
-        copy.WriteSetting("SW_AUTO", saved.autoOn);
-        copy.WriteSetting("SW_TOGGLE", saved.toggleOn);
-        ClickerProcess program(copy);
+    for (const bool autoOn : {false, true}) {
+        const bool toggleOn = !autoOn;
+        SCOPED_TRACE(autoOn ? "toggle off" : "auto off");
+        ClickerRun run(autoOn ? "toggle_off" : "auto_off",
+                       autoOn ? "[vexo v1.2]\r\nSW_TOGGLE=0\r\n" : "[vexo v1.2]\r\nSW_AUTO=0\r\n");
+        ClickerProcess& program = run.process;
         ASSERT_TRUE(program.WaitForPanel());
-        for (int round = 0; round < 2; ++round) {
-            const bool autoNow = autoOn != (round == 1);
-            const bool toggleNow = toggleOn != (round == 1);
-            EXPECT_EQ(autoNow ? BST_CHECKED : BST_UNCHECKED, CheckState(program.Control(IDC_AUTO_ON)));
-            EXPECT_EQ(toggleNow ? BST_CHECKED : BST_UNCHECKED, CheckState(program.Control(IDC_TOGGLE_ON)));
-            EXPECT_EQ(autoNow, ListsEnabled(program, {IDC_START_KEY, IDC_END_KEY})) << "round " << round;
-            EXPECT_EQ(toggleNow, ListsEnabled(program, {IDC_TOGGLE_KEY})) << "round " << round;
+        for (const bool flipped : {false, true}) {
+            EXPECT_EQ(autoOn != flipped, CheckState(program.Control(IDC_AUTO_ON)) == BST_CHECKED);
+            EXPECT_EQ(toggleOn != flipped, CheckState(program.Control(IDC_TOGGLE_ON)) == BST_CHECKED);
+            EXPECT_EQ(autoOn != flipped, Enabled(program, IDC_START_KEY) && Enabled(program, IDC_END_KEY));
+            EXPECT_EQ(toggleOn != flipped, Enabled(program, IDC_TOGGLE_KEY));
             // Greying is all the boxes do to the lists: the choices stay.
             EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
-            if (round == 0) {
-                Ask(program.Control(IDC_AUTO_ON), BM_CLICK);
-                Ask(program.Control(IDC_TOGGLE_ON), BM_CLICK);
-            }
+            for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+                Ask(program.Control(box), BM_CLICK);
         }
-        PostClick(program.Panel(), IDCANCEL);
-        ASSERT_TRUE(program.WaitForExit());
-        EXPECT_EQ(autoOn ? 0 : 1, copy.ReadSetting("SW_AUTO"));
-        EXPECT_EQ(toggleOn ? 0 : 1, copy.ReadSetting("SW_TOGGLE"));
+        ASSERT_TRUE(program.Close());
+        EXPECT_EQ(autoOn, run.copy.ReadSetting("SW_AUTO") == 1);
+        EXPECT_EQ(toggleOn, run.copy.ReadSetting("SW_TOGGLE") == 1);
     }
 }
 
@@ -128,12 +126,10 @@ TEST(E2EPanel, AboutBoxOpensFromTheSystemMenuAsAModalDialogOfThePanel)
     EXPECT_EQ(panel, ::GetWindow(about, GW_OWNER));
     EXPECT_FALSE(::IsWindowEnabled(panel));
     EXPECT_EQ("확인", TextOf(::GetDlgItem(about, IDOK)));
-
-    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostClick(about, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
     EXPECT_TRUE(::IsWindowEnabled(panel));
-    PostClick(panel, IDCANCEL);
-    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(program.Close());
 }
 
 TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
@@ -154,24 +150,21 @@ TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
     std::list<ClickerRun> runs;
     for (const Way& way : ways)
         runs.emplace_back(way.name, nullptr);
-    int index = 4;
-    auto run = runs.begin();
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
-        ASSERT_TRUE(run->process.WaitForPanel());
-        // Chosen without a notification, as only the saved value matters.
-        Ask(run->process.Control(IDC_START_KEY), CB_SETCURSEL, index);
-        Ask(run->process.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(-1));
-        way.close(run->process.Panel());
-        ++run, ++index;
+    int startKey = 4;
+    for (ClickerRun& run : runs) {
+        ASSERT_TRUE(run.process.WaitForPanel());
+        // Set without notifying the panel: what counts is what is saved.
+        Ask(run.process.Control(IDC_START_KEY), CB_SETCURSEL, startKey++);
+        Ask(run.process.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(-1));
     }
-    index = 4;
-    run = runs.begin();
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
-        ASSERT_TRUE(run->process.WaitForExit());
-        EXPECT_EQ(0u, run->process.ExitCode());
-        EXPECT_EQ((std::vector<int>{index, 2, -1, 150, 1, 1}), run->copy.SavedSettings()) << run->copy.SettingsText();
-        ++run, ++index;
+    const Way* way = ways;
+    for (ClickerRun& run : runs)
+        (way++)->close(run.process.Panel());
+    startKey = 4;
+    for (ClickerRun& run : runs) {
+        SCOPED_TRACE(run.copy.Name());
+        ASSERT_TRUE(run.process.WaitForExit());
+        EXPECT_EQ(0u, run.process.ExitCode());
+        EXPECT_EQ((std::vector<int>{startKey++, 2, -1, 150, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
     }
 }
