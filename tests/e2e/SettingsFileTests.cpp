@@ -86,8 +86,7 @@ TEST(E2ESettings, AnyFileContentGivesAWorkingPanelWithARunningTimer)
 
 TEST(E2ESettings, UnwritableFileIsUsedAndLeftUnchanged)
 {
-    ClickerCopy copy;
-    copy.WriteSettingsText("[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n");
+    ClickerCopy copy("", "[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n");
     const std::string before = copy.SettingsText();
     ::SetFileAttributesA(copy.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
     // Wine run as root writes read-only files all the same; a handle that

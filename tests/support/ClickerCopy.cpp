@@ -23,7 +23,7 @@ void ForgetCached(const std::string& path)
 
 } // namespace
 
-ClickerCopy::ClickerCopy(const std::string& suffix)
+ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     m_name = std::string("vexo_e2e_") + test->test_suite_name() + "_" + test->name() + (suffix.empty() ? "" : "_")
@@ -42,6 +42,8 @@ ClickerCopy::ClickerCopy(const std::string& suffix)
     if (!::CopyFileA(program.c_str(), m_exePath.c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << program << " to " << m_exePath;
     RemoveSettings();
+    if (settingsText)
+        std::ofstream(m_settingsPath, std::ios::binary) << settingsText;
 }
 
 ClickerCopy::~ClickerCopy()
@@ -55,12 +57,6 @@ void ClickerCopy::RemoveSettings() const
     ::SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(m_settingsPath.c_str());
     ForgetCached(m_settingsPath);
-}
-
-void ClickerCopy::WriteSettingsText(const std::string& text) const
-{
-    RemoveSettings();
-    std::ofstream(m_settingsPath, std::ios::binary) << text;
 }
 
 std::string ClickerCopy::SettingsText() const

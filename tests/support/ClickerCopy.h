@@ -5,12 +5,13 @@
 
 // The program copied under a name of its own, which is its application
 // name: each copy has its own settings file, mutex and window property, so
-// tests never see each other's traces. The settings file starts absent;
-// both files go with the copy.
+// tests never see each other's traces. The settings file starts with the
+// given raw text (so it may hold what no program writes), or absent; both
+// files go with the copy.
 class ClickerCopy {
 public:
     // Named after the running test, plus a suffix when it needs several.
-    explicit ClickerCopy(const std::string& suffix = std::string());
+    explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr);
     ~ClickerCopy();
     ClickerCopy(const ClickerCopy&) = delete;
     ClickerCopy& operator=(const ClickerCopy&) = delete;
@@ -19,9 +20,8 @@ public:
     const std::string& ExePath() const { return m_exePath; }
 
     // "<name>.INI" in the Windows directory, where the system keeps files
-    // named without a directory. Written raw, to allow what no program writes.
+    // named without a directory.
     const std::string& SettingsPath() const { return m_settingsPath; }
-    void WriteSettingsText(const std::string& text) const;
     std::string SettingsText() const;
     static constexpr int kMissing = INT_MIN;
     int ReadSetting(const char* key) const;

@@ -92,20 +92,3 @@ bool ClickerProcess::Close()
     PostClick(m_panel, IDCANCEL);
     return WaitForExit();
 }
-
-namespace {
-
-const ClickerCopy& Prepared(const ClickerCopy& copy, const char* settingsText)
-{
-    if (settingsText)
-        copy.WriteSettingsText(settingsText);
-    return copy;
-}
-
-} // namespace
-
-ClickerRun::ClickerRun(const std::string& suffix, const char* settingsText)
-    : copy(suffix)
-    , process(Prepared(copy, settingsText))
-{
-}

@@ -45,7 +45,11 @@ private:
 // A copy with its settings file prepared (none when the text is null) and
 // its process, for tests that run several side by side.
 struct ClickerRun {
-    ClickerRun(const std::string& suffix, const char* settingsText);
+    ClickerRun(const std::string& suffix, const char* settingsText)
+        : copy(suffix, settingsText)
+        , process(copy)
+    {
+    }
     ClickerCopy copy;
     ClickerProcess process;
 };
