@@ -7,47 +7,43 @@
 #include <fstream>
 #include <sstream>
 
-const char kSettingsSection[] = "vexo v1.2";
-
 namespace {
 
-// The program under test lies next to the test program.
-std::string BuiltProgramPath()
+std::string DirectoryOf(const char* path)
 {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string directory(path);
-    directory.erase(directory.find_last_of('\\') + 1);
-    return directory + "vexo.exe";
+    const std::string text(path);
+    return text.substr(0, text.find_last_of('\\') + 1);
 }
 
-std::string CopyDirectory()
+// Drops this process's cached copy of a settings file.
+void ForgetCached(const std::string& path)
 {
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(sizeof temp, temp);
-    const std::string directory = std::string(temp) + "vexo_e2e\\";
-    ::CreateDirectoryA(directory.c_str(), nullptr);
-    return directory;
-}
-
-std::string CurrentTestName()
-{
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return test ? std::string(test->test_suite_name()) + "_" + test->name() : std::string("outside_a_test");
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
 } // namespace
 
-ClickerCopy::ClickerCopy(const std::string& suffix)
-    : m_name("vexo_e2e_" + CurrentTestName() + (suffix.empty() ? "" : "_" + suffix))
+ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
 {
-    m_exePath = CopyDirectory() + m_name + ".exe";
-    char windows[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(windows, sizeof windows);
-    m_settingsPath = std::string(windows) + "\\" + m_name + ".INI";
-    if (!::CopyFileA(BuiltProgramPath().c_str(), m_exePath.c_str(), FALSE))
-        ADD_FAILURE() << "cannot copy " << BuiltProgramPath() << " to " << m_exePath;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_name = std::string("vexo_e2e_") + test->test_suite_name() + "_" + test->name() + (suffix.empty() ? "" : "_")
+             + suffix;
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(sizeof path, path);
+    const std::string directory = std::string(path) + "vexo_e2e\\";
+    ::CreateDirectoryA(directory.c_str(), nullptr);
+    m_exePath = directory + m_name + ".exe";
+    ::GetWindowsDirectoryA(path, sizeof path);
+    m_settingsPath = std::string(path) + "\\" + m_name + ".INI";
+
+    // The program under test lies next to the test program.
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string program = DirectoryOf(path) + "vexo.exe";
+    if (!::CopyFileA(program.c_str(), m_exePath.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy " << program << " to " << m_exePath;
     RemoveSettings();
+    if (settingsText)
+        std::ofstream(m_settingsPath, std::ios::binary) << settingsText;
 }
 
 ClickerCopy::~ClickerCopy()
@@ -58,22 +54,9 @@ ClickerCopy::~ClickerCopy()
 
 void ClickerCopy::RemoveSettings() const
 {
-    SetSettingsReadOnly(false);
+    ::SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(m_settingsPath.c_str());
-    // Drops this process's cached copy of the file.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_settingsPath.c_str());
-}
-
-void ClickerCopy::WriteSetting(const char* key, const char* value) const
-{
-    ::WritePrivateProfileStringA(kSettingsSection, key, value, m_settingsPath.c_str());
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_settingsPath.c_str());
-}
-
-void ClickerCopy::WriteSettingsText(const std::string& text) const
-{
-    RemoveSettings();
-    std::ofstream(m_settingsPath, std::ios::binary) << text;
+    ForgetCached(m_settingsPath);
 }
 
 std::string ClickerCopy::SettingsText() const
@@ -85,8 +68,8 @@ std::string ClickerCopy::SettingsText() const
 
 int ClickerCopy::ReadSetting(const char* key) const
 {
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_settingsPath.c_str());
-    return static_cast<int>(::GetPrivateProfileIntA(kSettingsSection, key, kMissing, m_settingsPath.c_str()));
+    ForgetCached(m_settingsPath);
+    return static_cast<int>(::GetPrivateProfileIntA("vexo v1.2", key, kMissing, m_settingsPath.c_str()));
 }
 
 std::vector<int> ClickerCopy::SavedSettings() const
@@ -95,9 +78,4 @@ std::vector<int> ClickerCopy::SavedSettings() const
     for (const char* key : {"start", "end", "toggle", "time", "SW_AUTO", "SW_TOGGLE"})
         values.push_back(ReadSetting(key));
     return values;
-}
-
-void ClickerCopy::SetSettingsReadOnly(bool readOnly) const
-{
-    ::SetFileAttributesA(m_settingsPath.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
 }

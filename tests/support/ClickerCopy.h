@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-// The program copied under a name of its own. The name is the application
-// name, so each copy has its own settings file, mutex and window property
-// and tests cannot see each other's traces. The settings file starts absent;
-// both files go when the copy does.
+// The program copied under a name of its own, which is its application
+// name: each copy has its own settings file, mutex and window property, so
+// tests never see each other's traces. The settings file starts with the
+// given raw text (so it may hold what no program writes), or absent; both
+// files go with the copy.
 class ClickerCopy {
 public:
-    // Named after the running test, with an optional suffix for tests that
-    // need several independent copies.
-    explicit ClickerCopy(const std::string& suffix = std::string());
+    // Named after the running test, plus a suffix when it needs several.
+    explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr);
     ~ClickerCopy();
     ClickerCopy(const ClickerCopy&) = delete;
     ClickerCopy& operator=(const ClickerCopy&) = delete;
@@ -19,19 +19,14 @@ public:
     const std::string& Name() const { return m_name; }
     const std::string& ExePath() const { return m_exePath; }
 
-    // The settings file: "<name>.INI" in the Windows directory, where the
-    // system keeps files named without a directory.
+    // "<name>.INI" in the Windows directory, where the system keeps files
+    // named without a directory.
     const std::string& SettingsPath() const { return m_settingsPath; }
-    void WriteSetting(const char* key, const char* value) const;
-    // Raw text, for files no program would write.
-    void WriteSettingsText(const std::string& text) const;
     std::string SettingsText() const;
     static constexpr int kMissing = INT_MIN;
     int ReadSetting(const char* key) const;
-    // The six saved values in the order the program writes them: start,
-    // end, toggle, time, SW_AUTO, SW_TOGGLE.
+    // start, end, toggle, time, SW_AUTO, SW_TOGGLE: the order of saving.
     std::vector<int> SavedSettings() const;
-    void SetSettingsReadOnly(bool readOnly) const;
 
 private:
     void RemoveSettings() const;
@@ -40,6 +35,3 @@ private:
     std::string m_exePath;
     std::string m_settingsPath;
 };
-
-// Section of the settings file.
-extern const char kSettingsSection[];

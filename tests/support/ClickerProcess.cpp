@@ -6,44 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-const char kDialogClass[] = "#32770";
-
-namespace {
-
-struct PanelQuery {
-    DWORD processId;
-    const char* property;
-    HWND found;
-};
-
-BOOL CALLBACK MatchPanel(HWND window, LPARAM parameter)
-{
-    PanelQuery& query = *reinterpret_cast<PanelQuery*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId || !::GetPropA(window, query.property))
-        return TRUE;
-    query.found = window;
-    return FALSE;
-}
-
-const ClickerCopy& Prepared(const ClickerCopy& copy, const char* settingsText)
-{
-    if (settingsText)
-        copy.WriteSettingsText(settingsText);
-    return copy;
-}
-
-} // namespace
-
-ClickerRun::ClickerRun(const std::string& suffix, const char* settingsText)
-    : copy(suffix)
-    , process(Prepared(copy, settingsText))
-{
-}
-
 ClickerProcess::ClickerProcess(const ClickerCopy& copy)
     : m_name(copy.Name())
     , m_info()
@@ -51,9 +13,8 @@ ClickerProcess::ClickerProcess(const ClickerCopy& copy)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::vector<char> commandLine(copy.ExePath().begin(), copy.ExePath().end());
-    commandLine.push_back('\0');
-    if (!::CreateProcessA(copy.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    std::string commandLine = copy.ExePath();
+    if (!::CreateProcessA(copy.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &m_info))
         ADD_FAILURE() << "cannot start " << copy.ExePath() << ", error " << ::GetLastError();
 }
@@ -76,23 +37,44 @@ bool ClickerProcess::IsRunning() const
     return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+DWORD ClickerProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
 HWND ClickerProcess::WaitForPanel()
 {
-    PanelQuery query = {Id(), m_name.c_str(), nullptr};
-    const bool found = WaitUntil([&] {
-        ::EnumWindows(MatchPanel, reinterpret_cast<LPARAM>(&query));
-        return query.found != nullptr || !IsRunning();
+    HWND panel = nullptr;
+    WaitUntil([&] {
+        panel = FindTopLevel(Id(), [&](HWND window) { return ::GetPropA(window, m_name.c_str()) != nullptr; });
+        return panel || !IsRunning();
     });
-    if (!found || !query.found)
+    if (!panel) {
         ADD_FAILURE() << "no panel from " << m_name << (IsRunning() ? " (timeout)" : " (it ended)");
-    m_panel = query.found;
-    return m_panel;
+        return nullptr;
+    }
+    // The property comes during initialisation; the dialog loop shows the
+    // panel again (restoring it) when its queue first runs empty. Tests that
+    // hide or minimise it must act later: the process turns idle there, and
+    // the next message it serves is ours.
+    if (::WaitForInputIdle(m_info.hProcess, kWaitMs) != 0)
+        ADD_FAILURE() << m_name << " never waited for input";
+    Ask(panel, WM_NULL);
+    return m_panel = panel;
+}
+
+std::vector<int> ClickerProcess::KeySelections() const
+{
+    return {ComboSelection(Control(IDC_START_KEY)), ComboSelection(Control(IDC_END_KEY)),
+            ComboSelection(Control(IDC_TOGGLE_KEY))};
 }
 
 HWND ClickerProcess::WaitForDialog(const std::string& caption) const
 {
     HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindTopLevel(Id(), kDialogClass, caption)) != nullptr; }))
+    if (!WaitUntil([&] { return (dialog = FindDialog(Id(), caption)) != nullptr; }))
         ADD_FAILURE() << "no dialog captioned \"" << caption << "\" from " << m_name;
     return dialog;
 }
@@ -105,15 +87,8 @@ bool ClickerProcess::WaitForExit()
     return false;
 }
 
-DWORD ClickerProcess::ExitCode() const
+bool ClickerProcess::Close()
 {
-    DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(m_info.hProcess, &code);
-    return code;
-}
-
-std::vector<int> ClickerProcess::KeySelections() const
-{
-    return {ComboSelection(Control(IDC_START_KEY)), ComboSelection(Control(IDC_END_KEY)),
-            ComboSelection(Control(IDC_TOGGLE_KEY))};
+    PostClick(m_panel, IDCANCEL);
+    return WaitForExit();
 }

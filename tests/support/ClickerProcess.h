@@ -6,9 +6,9 @@
 
 #include "support/ClickerCopy.h"
 
-// One run of a copy of the program, started on construction. Whatever the
-// test's outcome, the process does not outlive this object: a program that
-// is still running at the end is ended.
+// One run of a copy of the program, started on construction. It does not
+// outlive this object: a program still running at the end fails the test
+// and is ended.
 class ClickerProcess {
 public:
     explicit ClickerProcess(const ClickerCopy& copy);
@@ -18,23 +18,23 @@ public:
 
     DWORD Id() const { return m_info.dwProcessId; }
     bool IsRunning() const;
+    DWORD ExitCode() const;
 
-    // The panel: the process's top-level window carrying the property named
-    // after the program. Fails the test and gives nullptr on timeout.
+    // The process's top-level window carrying the property named after the
+    // program, once ready for use. Fails the test (nullptr) on timeout.
     HWND WaitForPanel();
     HWND Panel() const { return m_panel; }
     HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
     // Selected indices of the start, end and toggle lists.
     std::vector<int> KeySelections() const;
 
-    // A dialog of this process (message box, About box) by its caption.
+    // A dialog of the process by caption; message boxes bear the program's name.
     HWND WaitForDialog(const std::string& caption) const;
-    // The process's message box, captioned with the program's name.
     HWND WaitForMessageBox() const { return WaitForDialog(m_name); }
 
-    // Fails the test on timeout; the exit code is kept for ExitCode().
     bool WaitForExit();
-    DWORD ExitCode() const;
+    // The exit button, then the end of the process.
+    bool Close();
 
 private:
     std::string m_name;
@@ -42,13 +42,14 @@ private:
     HWND m_panel;
 };
 
-// Class of dialogs and message boxes.
-extern const char kDialogClass[];
-
 // A copy with its settings file prepared (none when the text is null) and
 // its process, for tests that run several side by side.
 struct ClickerRun {
-    ClickerRun(const std::string& suffix, const char* settingsText);
+    ClickerRun(const std::string& suffix, const char* settingsText)
+        : copy(suffix, settingsText)
+        , process(copy)
+    {
+    }
     ClickerCopy copy;
     ClickerProcess process;
 };

@@ -2,7 +2,6 @@
 
 ForeignWindow::ForeignWindow(const char* className)
     : m_className(className)
-    , m_window(nullptr)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = ::DefWindowProcA;
@@ -15,7 +14,6 @@ ForeignWindow::ForeignWindow(const char* className)
 
 ForeignWindow::~ForeignWindow()
 {
-    if (m_window)
-        ::DestroyWindow(m_window);
+    ::DestroyWindow(m_window);
     ::UnregisterClassA(m_className, ::GetModuleHandleW(nullptr));
 }

@@ -1,9 +1,8 @@
 #pragma once
 #include <windows.h>
 
-// A top-level window of the test process with a window class of the test's
-// choosing, standing for another program's window on the desktop. The test
-// serves its messages while waiting (see WaitUntil).
+// A top-level window of the test process with a class of the test's choice,
+// standing for another program's window. Created hidden.
 class ForeignWindow {
 public:
     explicit ForeignWindow(const char* className);

@@ -1,35 +1,34 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// Reading and driving the windows of another process, as a user's desktop
-// would. Texts come back as code page 949 bytes, comparable with the narrow
-// Korean literals of the tests. Sent messages are bounded: a program that
-// stops answering fails the test instead of hanging it.
-
-// Sends and waits for the answer; a timeout is a test failure and gives 0.
+// Reading and driving another process's windows as a user's desktop would.
+// Texts are code page 949 bytes, comparable with the tests' narrow Korean
+// literals. Sends are bounded: a program that stops answering fails the test
+// (and gives 0) instead of hanging it.
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 std::string TextOf(HWND window);
 std::string ClassOf(HWND window);
 std::vector<std::string> ComboItems(HWND combo);
-int ComboSelection(HWND combo);
-int CheckState(HWND button);
-int ScrollPosition(HWND scrollBar);
+inline int ComboSelection(HWND combo) { return static_cast<int>(Ask(combo, CB_GETCURSEL)); }
+inline int CheckState(HWND button) { return static_cast<int>(Ask(button, BM_GETCHECK)); }
+inline int ScrollPosition(HWND scrollBar) { return static_cast<int>(Ask(scrollBar, SBM_GETPOS)); }
 
-// Posted like the notification a clicked push button sends its dialog.
+// The notification a clicked push button sends its dialog.
 void PostClick(HWND dialog, int controlId);
-// Posts a key press and release to the focused control of the window's
-// thread, or to the window itself: without a window manager the keyboard
-// focus of the desktop cannot be relied upon.
+// A key press and release for the focused control of the window's thread
+// (or the window): without a window manager the desktop's keyboard focus
+// cannot be relied upon.
 void PostKey(HWND window, UINT virtualKey);
 
-// First top-level window of the process with this class and, unless empty,
-// this caption; nullptr if there is none.
-HWND FindTopLevel(DWORD processId, const char* className, const std::string& caption = std::string());
+// First top-level window of the process that matches, or nullptr.
+HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match);
+// Dialogs and message boxes, by caption (any caption when empty).
+HWND FindDialog(DWORD processId, const std::string& caption = std::string());
 
-// Message boxes: the text of the box and its dismissal with its button.
-std::string MessageBoxText(HWND box);
-void DismissMessageBox(HWND box);
+inline std::string MessageBoxText(HWND box) { return TextOf(::GetDlgItem(box, 0xFFFF)); }
+inline void DismissMessageBox(HWND box) { PostClick(box, IDOK); }

@@ -1,23 +1,12 @@
 #include "support/Wait.h"
 
-namespace {
-
-void PumpPending()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-} // namespace
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        PumpPending();
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
         if (condition())
             return true;
         // Unsigned difference: right across the counter's wrap-around.
@@ -25,9 +14,4 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
             return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-}
-
-void PumpFor(DWORD milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
 }

@@ -3,15 +3,17 @@
 
 #include <functional>
 
-// Bound for anything the program under test should do "soon". Generous on
-// purpose: a slow machine must not fail a test, a hung program must.
+// Bound for anything the program under test should do "soon": generous, so
+// that a slow machine passes and a hung program fails.
 constexpr DWORD kWaitMs = 15000;
 
-// Polls until the condition holds or the bound passes; true if it held. The
-// test thread keeps serving its own windows meanwhile, since the program may
-// be waiting on them (showing or activating a test window is a sent message).
+// Polls until the condition holds (true) or the bound passes (false). The
+// test thread serves its own windows meanwhile: the program may be waiting
+// on them, since showing or activating another thread's window is a send.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
 
-// Lets time pass while serving this thread's windows, for things nothing
-// outside the program can observe (a timer tick).
-void PumpFor(DWORD milliseconds);
+// Lets time pass for what nothing outside the program shows (a timer tick).
+inline void PumpFor(DWORD milliseconds)
+{
+    WaitUntil([] { return false; }, milliseconds);
+}
