@@ -2,6 +2,13 @@
 // that both the resource compiler and C++ can read them.
 #pragma once
 
+#include "framework/ResourceTypes.h"
+
+// Controls the code never addresses
+#ifndef IDC_STATIC
+#define IDC_STATIC          (-1)
+#endif
+
 // Dialog layouts
 #define IDD_ABOUTBOX        100
 #define IDD_CLICKER         102
@@ -37,7 +44,3 @@
 #define IDC_AUTO_ON         1014
 #define IDC_TOGGLE_ON       1015
 
-// Resource type of the initial list entries stored beside a dialog layout:
-// records of (control id WORD, message WORD, zero-terminated 8-bit text),
-// closed by a zero WORD. The framework sends each text to its control.
-#define RT_DIALOG_ENTRIES   240

@@ -1,0 +1,104 @@
+#include "app/ClickerApp.h"
+
+#include "panel/ClickerDlg.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace {
+
+// Window class of an older release; when one is up, it is brought forward
+// instead of starting this one.
+const char kLegacyWindowClass[] = "VEXO V1.0";
+
+const char kAlreadyRunningMessage[] = "이미 있어.mutex";
+const char kSecondCopyMessage[] = "이미 존재하는것 같습니다.";
+
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
+
+void ShowMessage(const char* text, const std::string& caption)
+{
+    // No main window exists at these points, so the box has no owner.
+    ::MessageBoxA(nullptr, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowRestored(HWND window)
+{
+    ::ShowWindow(window, SW_SHOW);
+    if (::IsIconic(window))
+        ::ShowWindow(window, SW_RESTORE);
+}
+
+} // namespace
+
+CClickerApp::CClickerApp()
+    : m_bFirstInstance(TRUE)
+    , m_hMutex(nullptr)
+{
+}
+
+BOOL CClickerApp::InitInstance()
+{
+    if (CheckLegacyWindow())
+        return FALSE;
+
+    m_bFirstInstance = TRUE;
+    m_hMutex = ::CreateMutexA(nullptr, TRUE, m_strAppName.c_str());
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        m_bFirstInstance = FALSE;
+        ActivateRunningCopy();
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    std::unique_ptr<CClickerDlg> panel(new CClickerDlg(m_desktop, m_strAppName));
+    m_pMainWnd = panel.get();
+    panel->DoModal();
+    m_bFirstInstance = TRUE;
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+int CClickerApp::ExitInstance()
+{
+    if (m_bFirstInstance) {
+        if (m_pMainWnd && ::IsWindow(m_pMainWnd->GetSafeHwnd()))
+            ::RemovePropA(m_pMainWnd->GetSafeHwnd(), m_strAppName.c_str());
+    } else {
+        ShowMessage(kSecondCopyMessage, m_strAppName);
+    }
+    return CApplication::ExitInstance();
+}
+
+bool CClickerApp::CheckLegacyWindow()
+{
+    const HWND legacy = ::FindWindowA(kLegacyWindowClass, nullptr);
+    if (!legacy)
+        return false;
+    m_desktop.MessageBeep(kSimpleBeep);
+    const HWND popup = ::GetLastActivePopup(legacy);
+    ShowRestored(legacy);
+    ::SetForegroundWindow(popup);
+    return true;
+}
+
+void CClickerApp::ActivateRunningCopy()
+{
+    // The running copy's panel carries a property named after the program.
+    HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
+    while (window && !::GetPropA(window, m_strAppName.c_str()))
+        window = ::GetWindow(window, GW_HWNDNEXT);
+    if (!window)
+        return;
+    m_desktop.MessageBeep(kSimpleBeep);
+    ShowMessage(kAlreadyRunningMessage, m_strAppName);
+    ShowRestored(window);
+    ::SetForegroundWindow(window);
+    ::SetForegroundWindow(::GetLastActivePopup(window));
+}
+
+// The process's one application object.
+CClickerApp theApp;

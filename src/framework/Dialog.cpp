@@ -1,0 +1,258 @@
+#include "framework/Dialog.h"
+
+#include "framework/DataExchange.h"
+#include "framework/ModuleName.h"
+#include "framework/ResourceTypes.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const LPCWSTR kDialogLayoutType = MAKEINTRESOURCEW(5); // RT_DIALOG
+
+HINSTANCE ResourceInstance()
+{
+    return ::GetModuleHandleW(nullptr);
+}
+
+// A resource's bytes, or an empty range when the program has none of that kind.
+struct ResourceBytes {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+ResourceBytes FindResourceBytes(UINT id, LPCWSTR type)
+{
+    ResourceBytes bytes;
+    const HINSTANCE instance = ResourceInstance();
+    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), type);
+    if (!resource)
+        return bytes;
+    const HGLOBAL loaded = ::LoadResource(instance, resource);
+    if (!loaded)
+        return bytes;
+    bytes.data = static_cast<const BYTE*>(::LockResource(loaded));
+    bytes.size = bytes.data ? ::SizeofResource(instance, resource) : 0;
+    return bytes;
+}
+
+// Messages whose result a dialog procedure returns directly instead of
+// through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message)
+{
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent)
+    : m_hWnd(nullptr)
+    , m_nTemplateId(templateId)
+    , m_hParent(parent)
+    , m_bModeless(false)
+    , m_bEnded(false)
+    , m_nResult(-1)
+{
+}
+
+CDialog::~CDialog()
+{
+    // A modeless dialog must not outlive its object: its procedure would
+    // reach a destroyed C++ object.
+    if (m_bModeless && m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
+INT_PTR CDialog::DoModal()
+{
+    m_bModeless = false;
+    m_bEnded = false;
+    return ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), m_hParent, DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+HWND CDialog::CreateHidden(HWND parent)
+{
+    const ResourceBytes layout = FindResourceBytes(m_nTemplateId, kDialogLayoutType);
+    if (layout.size < 16)
+        return nullptr;
+    // Copy the layout to clear WS_VISIBLE; the style sits after the
+    // extended header (version, signature, help id, extended style) when
+    // the signature word is 0xFFFF, else at the start.
+    std::vector<DWORD> copy(layout.size / sizeof(DWORD) + 1, 0);
+    std::memcpy(copy.data(), layout.data, layout.size);
+    BYTE* bytes = reinterpret_cast<BYTE*>(copy.data());
+    WORD signature = 0;
+    std::memcpy(&signature, bytes + 2, sizeof signature);
+    BYTE* styleAt = bytes + (signature == 0xFFFF ? 12 : 0);
+    DWORD style = 0;
+    std::memcpy(&style, styleAt, sizeof style);
+    style &= ~static_cast<DWORD>(WS_VISIBLE);
+    std::memcpy(styleAt, &style, sizeof style);
+
+    m_bModeless = true;
+    m_bEnded = false;
+    m_hParent = parent;
+    return ::CreateDialogIndirectParamW(ResourceInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes), parent,
+                                        DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    m_bEnded = true;
+    m_nResult = result;
+    if (m_bModeless)
+        ::DestroyWindow(m_hWnd);
+    else
+        ::EndDialog(m_hWnd, result);
+}
+
+void CDialog::OnExchangeFailure(int controlId, const char* message)
+{
+    ::MessageBoxA(m_hWnd, message, ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    const HWND control = GetDlgItem(controlId);
+    if (control) {
+        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        ::SendMessageA(control, EM_SETSEL, 0, -1);
+    }
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    LoadInitialEntries();
+    if (!UpdateData(false))
+        EndDialog(-1);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange&)
+{
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+bool CDialog::OnCommand(WORD, WORD, HWND)
+{
+    return false;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::LoadInitialEntries()
+{
+    const ResourceBytes entries = FindResourceBytes(m_nTemplateId, MAKEINTRESOURCEW(RT_DIALOG_ENTRIES));
+    DWORD offset = 0;
+    // Each record: control id, message, zero-terminated text. Stop at the
+    // closing zero id or at anything that would run past the resource.
+    while (offset + 2 * sizeof(WORD) <= entries.size) {
+        WORD controlId = 0;
+        WORD message = 0;
+        std::memcpy(&controlId, entries.data + offset, sizeof controlId);
+        if (controlId == 0)
+            break;
+        std::memcpy(&message, entries.data + offset + sizeof(WORD), sizeof message);
+        offset += 2 * sizeof(WORD);
+        const char* text = reinterpret_cast<const char*>(entries.data + offset);
+        const void* end = std::memchr(text, '\0', entries.size - offset);
+        if (!end)
+            break;
+        ::SendDlgItemMessageA(m_hWnd, controlId, message, 0, reinterpret_cast<LPARAM>(text));
+        offset += static_cast<DWORD>(static_cast<const char*>(end) - text) + 1;
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* dialog = nullptr;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrW(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        dialog->m_hWnd = hWnd;
+    } else {
+        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
+    }
+    if (!dialog)
+        return FALSE;
+    // Nothing thrown may unwind through Windows' own frames: a failing
+    // handler leaves the message to the default handling.
+    try {
+        return dialog->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    bool handled = false;
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND: {
+        const WORD id = LOWORD(wParam);
+        const WORD code = HIWORD(wParam);
+        handled = OnCommand(id, code, reinterpret_cast<HWND>(lParam));
+        if (!handled && code == BN_CLICKED && (id == IDOK || id == IDCANCEL)) {
+            if (id == IDOK)
+                OnOK();
+            else
+                OnCancel();
+            handled = true;
+        }
+        break;
+    }
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+        m_hWnd = nullptr;
+        break;
+    default:
+        handled = OnMessage(message, wParam, lParam, result);
+        break;
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsResultDirectly(message))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}

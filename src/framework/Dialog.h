@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+
+class CDataExchange;
+
+// A dialog built from a layout in the program's resources. One dialog
+// procedure forwards every message to typed hooks; a hook returns whether it
+// handled the message, and anything unhandled gets the system's default.
+class CDialog {
+public:
+    explicit CDialog(UINT templateId, HWND parent = nullptr);
+    virtual ~CDialog();
+
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog modally; returns the result given to EndDialog, or -1.
+    INT_PTR DoModal();
+
+    // Creates the dialog modeless and not shown, whatever its layout says.
+    // Used where a dialog must exist without a modal loop (tests, tools).
+    // EndDialog then destroys the window.
+    HWND CreateHidden(HWND parent = nullptr);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int controlId) const { return ::GetDlgItem(m_hWnd, controlId); }
+
+    // Copies members into controls (false) or controls into members (true).
+    // Returns false when a control held something its member cannot take.
+    bool UpdateData(bool saveAndValidate = true);
+
+    void EndDialog(INT_PTR result);
+    bool HasEnded() const { return m_bEnded; }
+    INT_PTR Result() const { return m_nResult; }
+
+    // Called once by a failing exchange: tells the user and puts the focus on
+    // the control at fault with its whole text selected.
+    virtual void OnExchangeFailure(int controlId, const char* message);
+
+protected:
+    // Fills the lists from the layout's initial entries, then copies the
+    // members into the controls. TRUE: the system sets the default focus.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(CDataExchange& dx);
+
+    // Message map of a derived dialog: return true when handled and put the
+    // message's result in 'result'.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Command map: control or menu id, notification code, control window.
+    virtual bool OnCommand(WORD id, WORD code, HWND control);
+
+    virtual void OnOK();     // exchange from controls, then close with IDOK
+    virtual void OnCancel(); // close with IDCANCEL, no exchange
+    virtual void OnDestroy() {}
+
+    HWND m_hWnd;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void LoadInitialEntries();
+
+    UINT m_nTemplateId;
+    HWND m_hParent;
+    bool m_bModeless;
+    bool m_bEnded;
+    INT_PTR m_nResult;
+};

@@ -1,0 +1,309 @@
+#include "panel/ClickerDlg.h"
+
+#include "framework/DataExchange.h"
+#include "panel/AboutDlg.h"
+#include "platform/Desktop.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#ifndef _WIN64
+// The 32-bit program's members have the widths the panel was laid out with.
+static_assert(sizeof(UINT_PTR) == 4 && sizeof(UINT) == 4 && sizeof(BOOL) == 4, "32-bit timer id, period and flags");
+static_assert(sizeof(POINT) == 8, "two signed 32-bit coordinates");
+#endif
+
+namespace {
+
+// Value of the application-name property while the panel window exists.
+const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
+
+// Sent by the shell to every top-level window when the taskbar is re-created.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+} // namespace
+
+CClickerDlg::CClickerDlg(IDesktop& desktop, const std::string& appName, HWND parent)
+    : CDialog(IDD_CLICKER, parent)
+    , m_nTimer(0)
+    , m_nInterval(SettingsDefault::kTime)
+    , m_bClicking(FALSE)
+    , m_bInTray(FALSE)
+    , m_ptCenter()
+    , m_ptAnchor()
+    , m_nid()
+    , m_bSweeping(FALSE)
+    , m_bReady(FALSE)
+    , m_nSpeedPos(0)
+    , m_nRadius(8)
+    , m_nTurns(1)
+    , m_bAuto(0)
+    , m_bToggle(0)
+    , m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+    , m_desktop(desktop)
+    , m_strAppName(appName)
+    , m_settings(appName)
+    , m_bReleased(false)
+{
+    TaskbarCreatedMessage();
+}
+
+void CClickerDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_Control(dx, IDC_TURNS_SPIN, m_spinTurns);
+    DDX_Control(dx, IDC_RADIUS_SPIN, m_spinRadius);
+    DDX_Control(dx, IDC_TOGGLE_KEY, m_cbToggleKey);
+    DDX_Control(dx, IDC_END_KEY, m_cbEndKey);
+    DDX_Control(dx, IDC_START_KEY, m_cbStartKey);
+    DDX_Control(dx, IDC_SPEED, m_sbSpeed);
+    DDX_Text(dx, IDC_SPEED_TEXT, m_strSpeed);
+    DDX_Scroll(dx, IDC_SPEED, m_nSpeedPos);
+    DDX_Text(dx, IDC_RADIUS, m_nRadius);
+    DDX_Text(dx, IDC_TURNS, m_nTurns);
+    DDX_Check(dx, IDC_AUTO_ON, m_bAuto);
+    DDX_Check(dx, IDC_TOGGLE_ON, m_bToggle);
+}
+
+BOOL CClickerDlg::OnInitDialog()
+{
+    // Lists and first exchange; the panel comes up even if that failed.
+    CDialog::OnInitDialog();
+
+    const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (systemMenu) {
+        char aboutText[128] = "";
+        if (::LoadStringA(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
+            ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_nTimer = 0;
+    m_nInterval = SettingsDefault::kTime;
+
+    const int startKey = m_settings.ReadInt(SettingsKey::kStart, SettingsDefault::kStart);
+    const int endKey = m_settings.ReadInt(SettingsKey::kEnd, SettingsDefault::kEnd);
+    const int toggleKey = m_settings.ReadInt(SettingsKey::kToggle, SettingsDefault::kToggle);
+    m_nInterval = static_cast<UINT>(m_settings.ReadInt(SettingsKey::kTime, static_cast<int>(m_nInterval)));
+    // The file is hand-editable: a period outside the bar's range would arm
+    // the first timer for minutes or weeks (negative values read as huge
+    // unsigned ones) and leave the keys unpolled all that time.
+    m_nInterval = std::min(std::max(m_nInterval, kPeriodMin), kPeriodMax);
+
+    m_bInTray = FALSE;
+    m_bClicking = FALSE;
+    m_bSweeping = FALSE;
+
+    m_sbSpeed.SetScrollRange(kSpeedMin, kSpeedMax, true);
+    const int position = static_cast<int>(m_nInterval / kMillisecondsPerStep);
+    m_sbSpeed.SetScrollPos(std::min(std::max(position, kSpeedMin), kSpeedMax), true);
+
+    // An index outside the list leaves it without a selection.
+    m_cbStartKey.SetCurSel(startKey);
+    m_cbEndKey.SetCurSel(endKey);
+    m_cbToggleKey.SetCurSel(toggleKey);
+
+    m_nTimer = ::SetTimer(m_hWnd, kPeriodTimerId, m_nInterval, nullptr);
+
+    UpdateSpeedText();
+
+    m_spinRadius.SetRange(kSpinMin, kSpinMax);
+    m_spinTurns.SetRange(kSpinMin, kSpinMax);
+
+    m_bAuto = m_settings.ReadInt(SettingsKey::kAuto, SettingsDefault::kAuto);
+    m_bToggle = m_settings.ReadInt(SettingsKey::kToggleOn, SettingsDefault::kToggleOn);
+    UpdateData(false);
+
+    OnAutoOnOff();
+    OnToggleOnOff();
+
+    ::SetPropA(m_hWnd, m_strAppName.c_str(), kPropertyValue);
+
+    m_bReady = TRUE;
+    return TRUE;
+}
+
+bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_SYSCOMMAND: // OnSysCommand(UINT id)
+        return OnSysCommand(static_cast<UINT>(wParam));
+    case WM_PAINT: // OnPaint(): only the minimised panel is drawn here
+        return OnPaint();
+    case WM_QUERYDRAGICON: // HICON OnQueryDragIcon()
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_TIMER: // OnTimer(UINT_PTR id), then the default handling
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return false;
+    case WM_HSCROLL: // OnHScroll(code, position, bar), then the default handling
+        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_TRAYNOTIFY: // LRESULT OnTrayNotify(WPARAM, LPARAM mouse message)
+        result = OnTrayNotify(wParam, lParam);
+        return true;
+    case WM_SHOWWINDOW: // OnShowWindow(bool shown)
+        OnShowWindow(wParam != FALSE);
+        return false;
+    case WM_ENDSESSION: // The process may end without the modal loop returning.
+        if (wParam)
+            ReleasePanel();
+        return true;
+    default:
+        if (message == TaskbarCreatedMessage()) {
+            OnTaskbarCreated();
+            return true;
+        }
+        return false;
+    }
+}
+
+bool CClickerDlg::OnCommand(WORD id, WORD code, HWND)
+{
+    switch (id) {
+    case IDC_HIDE:
+        if (code != BN_CLICKED)
+            return false;
+        OnHide();
+        return true;
+    case IDC_RADIUS:
+        if (code != EN_UPDATE)
+            return false;
+        OnRadiusUpdate();
+        return true;
+    case IDC_AUTO_ON:
+        if (code != BN_CLICKED)
+            return false;
+        OnAutoOnOff();
+        return true;
+    case IDC_TOGGLE_ON:
+        if (code != BN_CLICKED)
+            return false;
+        OnToggleOnOff();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CClickerDlg::UpdateSpeedText()
+{
+    UpdateData(true);
+    char text[16];
+    std::snprintf(text, sizeof text, "%3d/100", m_sbSpeed.GetScrollPos());
+    m_strSpeed = text;
+    UpdateData(false);
+}
+
+void CClickerDlg::OnHScroll(UINT code, UINT position, HWND scrollBar)
+{
+    if (scrollBar != m_sbSpeed.GetSafeHwnd())
+        return;
+    // Page steps and the far ends move one step, like the arrows.
+    const int current = m_sbSpeed.GetScrollPos();
+    switch (code) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+    case SB_LEFT:
+        m_sbSpeed.SetScrollPos(std::max(current - 1, kSpeedMin), true);
+        break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+    case SB_RIGHT:
+        m_sbSpeed.SetScrollPos(std::min(current + 1, kSpeedMax), true);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        m_sbSpeed.SetScrollPos(static_cast<int>(position), true);
+        break;
+    default:
+        break;
+    }
+    // The timer picks up the new period at its next tick.
+    UpdateSpeedText();
+}
+
+void CClickerDlg::OnRadiusUpdate()
+{
+    // Before initialisation ends the edit is filled by the first exchange;
+    // reading back then would overwrite members not yet shown.
+    if (m_bReady)
+        UpdateData(true);
+}
+
+void CClickerDlg::OnAutoOnOff()
+{
+    UpdateData(true);
+    m_cbStartKey.EnableWindow(m_bAuto != 0);
+    m_cbEndKey.EnableWindow(m_bAuto != 0);
+}
+
+void CClickerDlg::OnToggleOnOff()
+{
+    UpdateData(true);
+    m_cbToggleKey.EnableWindow(m_bToggle != 0);
+}
+
+bool CClickerDlg::OnSysCommand(UINT id)
+{
+    if ((id & 0xFFF0) != IDM_ABOUTBOX)
+        return false;
+    CAboutDlg about(m_hWnd);
+    about.DoModal();
+    return true;
+}
+
+bool CClickerDlg::OnPaint()
+{
+    if (!::IsIconic(m_hWnd))
+        return false;
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(m_hWnd, &paint);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const int iconWidth = m_desktop.GetSystemMetrics(SM_CXICON);
+    const int iconHeight = m_desktop.GetSystemMetrics(SM_CYICON);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hIcon);
+    ::EndPaint(m_hWnd, &paint);
+    return true;
+}
+
+void CClickerDlg::OnDestroy()
+{
+    ReleasePanel();
+}
+
+void CClickerDlg::ReleasePanel()
+{
+    if (m_bReleased)
+        return;
+    m_bReleased = true;
+    if (m_nTimer != 0) {
+        ::KillTimer(m_hWnd, m_nTimer);
+        m_nTimer = 0;
+    }
+    LeaveTray();
+    SaveSettings();
+    ::RemovePropA(m_hWnd, m_strAppName.c_str());
+}
+
+void CClickerDlg::SaveSettings() const
+{
+    m_settings.WriteInt(SettingsKey::kStart, m_cbStartKey.GetCurSel());
+    m_settings.WriteInt(SettingsKey::kEnd, m_cbEndKey.GetCurSel());
+    m_settings.WriteInt(SettingsKey::kToggle, m_cbToggleKey.GetCurSel());
+    m_settings.WriteInt(SettingsKey::kTime, static_cast<int>(m_nInterval));
+    m_settings.WriteInt(SettingsKey::kAuto, m_bAuto);
+    m_settings.WriteInt(SettingsKey::kToggleOn, m_bToggle);
+}

@@ -1,0 +1,114 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "settings/ClickerSettings.h"
+
+class IDesktop;
+
+// Private message the tray icon sends to the panel; lParam is the mouse message.
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+
+// The period timer's identifier.
+constexpr UINT_PTR kPeriodTimerId = 1;
+
+// Speed bar: position p stands for a period of p * kMillisecondsPerStep.
+constexpr int kSpeedMin = 1;
+constexpr int kSpeedMax = 100;
+constexpr unsigned kMillisecondsPerStep = 10;
+constexpr unsigned kPeriodMin = kSpeedMin * kMillisecondsPerStep;
+constexpr unsigned kPeriodMax = kSpeedMax * kMillisecondsPerStep;
+
+// Up-down controls of the radius and turns edits.
+constexpr int kSpinMin = 1;
+constexpr int kSpinMax = 10;
+
+// Key list entries: 0 "F1" (never tested), 1..11 F2..F12, then the buttons.
+constexpr int kKeyFirstFunction = 1;
+constexpr int kKeyLastFunction = 11;
+constexpr int kKeyLeftButton = 12;
+constexpr int kKeyRightButton = 13;
+constexpr int kKeyCount = 14;
+constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
+
+// The tray icon: identifier, flags and tip.
+constexpr UINT kTrayIconId = 128;
+constexpr UINT kTrayIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+extern const char kTrayTip[];
+
+// The clicker panel: the program's one window, its timer engine, the toggle
+// sweep and the tray icon.
+class CClickerDlg : public CDialog {
+public:
+    CClickerDlg(IDesktop& desktop, const std::string& appName, HWND parent = nullptr);
+
+    // Timer engine: one tick of the period timer.
+    void OnTimer(UINT_PTR timerId);
+    // Toggle sweep: one burst of drags on rings around a point below the middle.
+    void ToggleSweep();
+    int SweepLimit() const;
+
+    void UpdateSpeedText();
+    void OnHScroll(UINT code, UINT position, HWND scrollBar);
+    void OnRadiusUpdate();
+    void OnAutoOnOff();
+    void OnToggleOnOff();
+    void OnHide();
+    void EnterTray();
+    void LeaveTray();
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+
+    // Timer, tray, settings and property are released exactly once, when the
+    // window is destroyed or the session ends, whichever comes first.
+    void ReleasePanel();
+
+    // The panel's state, public so that tests can set up and observe a tick.
+    UINT_PTR m_nTimer;
+    UINT m_nInterval;
+    BOOL m_bClicking;
+    BOOL m_bInTray;
+    POINT m_ptCenter;
+    POINT m_ptAnchor;
+    NOTIFYICONDATAA m_nid;
+    BOOL m_bSweeping;
+    BOOL m_bReady;
+    CSpinButton m_spinTurns;
+    CSpinButton m_spinRadius;
+    CComboBox m_cbToggleKey;
+    CComboBox m_cbEndKey;
+    CComboBox m_cbStartKey;
+    CScrollBar m_sbSpeed;
+    std::string m_strSpeed;
+    int m_nSpeedPos;
+    int m_nRadius;
+    int m_nTurns;
+    int m_bAuto;
+    int m_bToggle;
+    HICON m_hIcon;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    void OnDestroy() override;
+
+private:
+    bool OnSysCommand(UINT id);
+    bool OnPaint();
+    void OnShowWindow(bool shown);
+    void OnTaskbarCreated();
+    bool IsTriggerPressed(int keyIndex);
+    void ClickAtCursor();
+    void SweepDrag(const POINT& from, int releases);
+    void SaveSettings() const;
+
+    IDesktop& m_desktop;
+    std::string m_strAppName;
+    CClickerSettings m_settings;
+    bool m_bReleased;
+};

@@ -1,0 +1,94 @@
+#include "panel/ClickerDlg.h"
+
+#include "platform/Desktop.h"
+#include "resources/resource.h"
+
+#include <cstring>
+
+#ifndef _WIN64
+// The 32-bit program hands the shell the first, 88-byte form of the record.
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of the tray record is 88 bytes");
+#endif
+
+const char kTrayTip[] = "벡소빨라 V1.0";
+
+void CClickerDlg::OnHide()
+{
+    EnterTray();
+    ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CClickerDlg::EnterTray()
+{
+    if (m_bInTray)
+        return;
+    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    std::memset(&m_nid, 0, sizeof m_nid);
+    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    m_nid.uFlags = kTrayIconFlags;
+    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
+    m_nid.hIcon = icon;
+    static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
+    std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
+    m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    m_bInTray = TRUE;
+}
+
+void CClickerDlg::LeaveTray()
+{
+    if (m_bInTray) {
+        // Cleared before showing, so the show notification finds the panel
+        // already out of the tray.
+        m_bInTray = FALSE;
+        m_desktop.ShellNotifyIcon(NIM_DELETE, &m_nid);
+        ::ShowWindow(m_hWnd, SW_SHOW);
+    }
+    m_bInTray = FALSE;
+}
+
+// Shown from outside while hidden (a second copy brings the panel forward):
+// the icon goes, so that icon and window never disagree.
+void CClickerDlg::OnShowWindow(bool shown)
+{
+    if (shown && m_bInTray) {
+        m_bInTray = FALSE;
+        m_desktop.ShellNotifyIcon(NIM_DELETE, &m_nid);
+    }
+}
+
+// A re-created taskbar has forgotten the icon; without it a hidden panel
+// could only be reached by starting a second copy.
+void CClickerDlg::OnTaskbarCreated()
+{
+    if (m_bInTray)
+        m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
+}
+
+LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    if (lParam != WM_RBUTTONUP)
+        return 1;
+    const HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU));
+    if (!menu)
+        return 1;
+    const HMENU popup = ::GetSubMenu(menu, 0);
+    POINT cursor = {0, 0};
+    m_desktop.GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere.
+    ::SetForegroundWindow(m_hWnd);
+    const UINT choice = static_cast<UINT>(::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON |
+                                                                      TPM_RETURNCMD,
+                                                           cursor.x, cursor.y, 0, m_hWnd, nullptr));
+    // Lets the menu's owner settle after the menu closed.
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    if (choice == ID_TRAY_SHOW)
+        LeaveTray();
+    else if (choice == ID_TRAY_EXIT)
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    ::DestroyMenu(menu);
+    return 1;
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+// The desktop operations the clicker drives: screen size, cursor, injected
+// left-button events, asynchronous key state, the beep and the tray icon.
+// Named after the Win32 calls they stand for, so the clicker's logic reads
+// like the platform; tests hand in a recorder instead of the real desktop.
+class IDesktop {
+public:
+    virtual ~IDesktop() = default;
+
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual BOOL GetCursorPos(POINT* point) = 0;
+    virtual BOOL SetCursorPos(int x, int y) = 0;
+    // flags: MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP; x and y are passed
+    // through but do not move the cursor (no move flag).
+    virtual void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD data, ULONG_PTR extraInfo) = 0;
+    // Low 16 bits non-zero: down now, or pressed since the previous query.
+    virtual SHORT GetAsyncKeyState(int virtualKey) = 0;
+    virtual BOOL MessageBeep(UINT type) = 0;
+    virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) = 0;
+};
+
+// The real desktop of the interactive session.
+class CWin32Desktop : public IDesktop {
+public:
+    int GetSystemMetrics(int index) override;
+    BOOL GetCursorPos(POINT* point) override;
+    BOOL SetCursorPos(int x, int y) override;
+    void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD data, ULONG_PTR extraInfo) override;
+    SHORT GetAsyncKeyState(int virtualKey) override;
+    BOOL MessageBeep(UINT type) override;
+    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override;
+};

@@ -1,0 +1,67 @@
+#include "support/PanelFixture.h"
+
+#include <vector>
+
+namespace {
+ModalCloser* g_closer = nullptr;
+
+BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
+{
+    char className[16] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != "#32770" || !::IsWindowVisible(window))
+        return TRUE;
+    const HWND messageText = ::GetDlgItem(window, 0xFFFF);
+    g_closer->text = messageText ? WindowText(messageText) : std::string();
+    g_closer->caption = WindowText(window);
+    ++g_closer->shown;
+    ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_closer)
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfDialog, 0);
+}
+} // namespace
+
+std::string WindowText(HWND window)
+{
+    std::vector<char> buffer(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return buffer.data();
+}
+
+std::string IniPathOf(const std::string& appName)
+{
+    char directory[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + appName + ".INI";
+}
+
+void PanelTest::SetUp()
+{
+    appName = std::string("vexo_unit_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    ::DeleteFileA(IniPathOf(appName).c_str());
+}
+
+void PanelTest::TearDown()
+{
+    panel.reset();
+    ::DeleteFileA(IniPathOf(appName).c_str());
+}
+
+void PanelTest::Open()
+{
+    panel.reset(new CClickerDlg(desktop, appName));
+    ASSERT_NE(nullptr, panel->CreateHidden());
+}
+
+ModalCloser::ModalCloser() : m_timer(::SetTimer(nullptr, 0, 50, CloseDialogs)) { g_closer = this; }
+
+ModalCloser::~ModalCloser()
+{
+    ::KillTimer(nullptr, m_timer);
+    g_closer = nullptr;
+}

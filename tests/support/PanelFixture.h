@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "panel/ClickerDlg.h"
+#include "resources/resource.h"
+#include "settings/ClickerSettings.h"
+#include "support/RecordingDesktop.h"
+
+std::string WindowText(HWND window);
+std::string IniPathOf(const std::string& appName); // where the program keeps "<appName>.INI"
+
+// A real panel, created hidden in this process on a recording desktop, with
+// a settings file of the test's own. Open() initialises it from that file;
+// Close() destroys it, which writes the file.
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Open();
+    void Close() { ::DestroyWindow(panel->GetSafeHwnd()); }
+
+    void SaveSetting(const char* key, const char* value) const
+    {
+        ::WritePrivateProfileStringA(SettingsKey::kSection, key, value, IniPathOf(appName).c_str());
+    }
+    int SavedSetting(const char* key) const
+    {
+        return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissing, IniPathOf(appName).c_str()));
+    }
+    HWND Control(int id) const { return ::GetDlgItem(panel->GetSafeHwnd(), id); }
+    std::string Text(int id) const { return WindowText(Control(id)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(Control(id), message, wParam, lParam);
+    }
+    int Selection(int id) const { return static_cast<int>(SendTo(id, CB_GETCURSEL)); }
+    void Select(int id, int index) const { SendTo(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
+    int Checked(int id) const { return static_cast<int>(SendTo(id, BM_GETCHECK)); }
+    void Click(int id) const { SendTo(id, BM_CLICK); }
+    int SpeedPosition() const { return ::GetScrollPos(Control(IDC_SPEED), SB_CTL); }
+    int Scroll(int code, int position = 0) const
+    {
+        Send(WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(Control(IDC_SPEED)));
+        return SpeedPosition();
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(panel->GetSafeHwnd(), message, wParam, lParam);
+    }
+    void Tick() { panel->OnTimer(panel->m_nTimer); }
+
+    static constexpr int kMissing = -12345;
+    std::string appName;
+    CRecordingDesktop desktop;
+    std::unique_ptr<CClickerDlg> panel;
+};
+
+// Closes, from inside its modal loop, each visible dialog or message box this
+// thread shows, and remembers the text and caption of the last one.
+class ModalCloser {
+public:
+    ModalCloser();
+    ~ModalCloser();
+    std::string text, caption;
+    int shown = 0;
+
+private:
+    UINT_PTR m_timer;
+};

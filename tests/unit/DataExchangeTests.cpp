@@ -1,0 +1,134 @@
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
+#include "framework/ModuleName.h"
+#include "support/PanelFixture.h"
+
+namespace {
+
+// A dialog of the framework alone on the panel's layout: a text, a scroll
+// position, two integers, a check box and one bound list.
+class ExchangeDialog : public CDialog {
+public:
+    ExchangeDialog() : CDialog(IDD_CLICKER) {}
+    void DoDataExchange(CDataExchange& dx) override
+    {
+        DDX_Control(dx, IDC_START_KEY, list);
+        DDX_Text(dx, IDC_SPEED_TEXT, text);
+        DDX_Scroll(dx, IDC_SPEED, position);
+        DDX_Text(dx, IDC_RADIUS, first);
+        DDX_Text(dx, IDC_TURNS, second);
+        DDX_Check(dx, IDC_AUTO_ON, check);
+    }
+    HWND Item(int id) const { return GetDlgItem(id); }
+    void Put(int id, const char* text) const { ::SetWindowTextA(Item(id), text); }
+
+    CComboBox list;
+    std::string text = "abc";
+    int position = 0, first = 8, second = 1, check = 0;
+};
+
+class DataExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, dialog.CreateHidden());
+        ::SendMessageA(dialog.Item(IDC_SPEED), SBM_SETRANGE, 1, 100);
+    }
+    int Shown() const { return static_cast<int>(::SendMessageA(dialog.Item(IDC_AUTO_ON), BM_GETCHECK, 0, 0)); }
+    ExchangeDialog dialog;
+};
+
+} // namespace
+
+TEST_F(DataExchangeTest, CreationFillsListsAndBindsThemAndValuesMakeTheRoundTrip)
+{
+    EXPECT_EQ(14, dialog.list.GetCount());
+    EXPECT_EQ(dialog.Item(IDC_START_KEY), dialog.list.GetSafeHwnd());
+    EXPECT_EQ("8", WindowText(dialog.Item(IDC_RADIUS)));
+    EXPECT_FALSE(::IsWindowVisible(dialog.GetSafeHwnd()));
+
+    dialog.text = " 15/100", dialog.position = 42, dialog.first = -7, dialog.second = INT_MAX, dialog.check = 1;
+    ASSERT_TRUE(dialog.UpdateData(false));
+    dialog.text.clear(), dialog.position = dialog.first = dialog.second = dialog.check = 0;
+    dialog.list.Attach(dialog.Item(IDC_END_KEY)); // bound already: later exchanges leave it
+    ASSERT_TRUE(dialog.UpdateData(true));
+    EXPECT_EQ(" 15/100", dialog.text);
+    EXPECT_EQ(42, dialog.position);
+    EXPECT_EQ(-7, dialog.first);
+    EXPECT_EQ(INT_MAX, dialog.second);
+    EXPECT_EQ(1, dialog.check);
+    EXPECT_EQ(dialog.Item(IDC_END_KEY), dialog.list.GetSafeHwnd());
+}
+
+TEST_F(DataExchangeTest, CheckStatesOutsideZeroToTwoAreWrittenAsUnchecked)
+{
+    for (int state : {1, 3, 1, -1, 1, 1000, 1, 0}) {
+        dialog.check = state;
+        dialog.UpdateData(false);
+        EXPECT_EQ(state == 1 ? BST_CHECKED : BST_UNCHECKED, Shown()) << state;
+    }
+    dialog.check = 2; // a two-state box may show indeterminate as checked, never as unchecked
+    dialog.UpdateData(false);
+    EXPECT_NE(BST_UNCHECKED, Shown());
+}
+
+TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdit)
+{
+    dialog.Put(IDC_SPEED_TEXT, "new"), dialog.Put(IDC_RADIUS, "12"), dialog.Put(IDC_TURNS, "x1");
+    ::SendMessageA(dialog.Item(IDC_AUTO_ON), BM_SETCHECK, BST_CHECKED, 0);
+    ModalCloser closer;
+    EXPECT_FALSE(dialog.UpdateData(true));
+    EXPECT_EQ(1, closer.shown);
+    EXPECT_EQ("정수를 입력하십시오.", closer.text);
+    EXPECT_EQ(ApplicationName(), closer.caption);
+    // Read before the failure: kept. At and after it: untouched.
+    EXPECT_EQ("new", dialog.text);
+    EXPECT_EQ(12, dialog.first);
+    EXPECT_EQ(1, dialog.second);
+    EXPECT_EQ(0, dialog.check);
+    EXPECT_EQ(dialog.Item(IDC_TURNS), ::GetFocus());
+    DWORD start = 9, end = 9;
+    ::SendMessageA(dialog.Item(IDC_TURNS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(2u, end);
+}
+
+TEST_F(DataExchangeTest, OkClosesOnlyAfterASuccessfulExchangeAndCancelNeverExchanges)
+{
+    dialog.Put(IDC_RADIUS, "oops");
+    {
+        ModalCloser closer;
+        ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(1, closer.shown);
+    }
+    EXPECT_FALSE(dialog.HasEnded());
+    dialog.Put(IDC_RADIUS, "3");
+    ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(IDOK, dialog.Result());
+    EXPECT_EQ(3, dialog.first);
+
+    ExchangeDialog other;
+    other.CreateHidden();
+    other.Put(IDC_RADIUS, "5");
+    ::SendMessageA(other.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(IDCANCEL, other.Result());
+    EXPECT_EQ(8, other.first);
+    EXPECT_FALSE(::IsWindow(other.GetSafeHwnd()));
+}
+
+TEST(ParseInteger, TakesWholeSignedDecimalsOnly)
+{
+    int value = 5;
+    for (const char* bad : {"", " ", "abc", "8x", "1 2", "-", "2147483648", "-2147483649", "99999999999999999999"})
+        EXPECT_FALSE(ParseInteger(bad, value)) << bad;
+    EXPECT_EQ(5, value);
+    EXPECT_TRUE(ParseInteger(" -2147483648 ", value) && value == INT_MIN);
+    EXPECT_TRUE(ParseInteger("+2147483647", value) && value == INT_MAX);
+}
+
+TEST(ApplicationName, IsTheFileNameWithoutDirectoryAndExtension)
+{
+    EXPECT_EQ("vexo", ApplicationNameFromPath("C:\\Program Files\\vexo.exe"));
+    EXPECT_EQ("my.clicker", ApplicationNameFromPath("Z:/tmp/my.clicker.exe"));
+    EXPECT_EQ("vexo_unit_tests", ApplicationName());
+}

@@ -1,0 +1,162 @@
+#include "support/PanelFixture.h"
+
+using namespace SettingsKey;
+
+TEST_F(PanelTest, WithoutSettingsFileStartsFromTheDefaults)
+{
+    Open();
+    EXPECT_EQ(1, Selection(IDC_START_KEY));
+    EXPECT_EQ(2, Selection(IDC_END_KEY));
+    EXPECT_EQ(3, Selection(IDC_TOGGLE_KEY));
+    EXPECT_EQ(150u, panel->m_nInterval);
+    EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
+    EXPECT_EQ(15, SpeedPosition());
+    EXPECT_EQ(" 15/100", Text(IDC_SPEED_TEXT));
+    EXPECT_EQ("8", Text(IDC_RADIUS));
+    EXPECT_EQ("1", Text(IDC_TURNS));
+    for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+        EXPECT_EQ(BST_CHECKED, Checked(box));
+    for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+        EXPECT_TRUE(Enabled(list));
+    EXPECT_TRUE(panel->m_bReady && !panel->m_bClicking && !panel->m_bInTray && !panel->m_bSweeping);
+    EXPECT_EQ(reinterpret_cast<HANDLE>(1), ::GetPropA(panel->GetSafeHwnd(), appName.c_str()));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_GETICON, ICON_BIG));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_QUERYDRAGICON));
+    for (int spin : {IDC_RADIUS_SPIN, IDC_TURNS_SPIN}) {
+        int low = 0, high = 0;
+        SendTo(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        EXPECT_TRUE(low == 1 && high == 10);
+    }
+    char about[64] = "";
+    ::GetMenuStringA(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_ABOUTBOX, about, sizeof about, MF_BYCOMMAND);
+    EXPECT_STREQ("다르몬 정보(&A)...", about);
+}
+
+TEST_F(PanelTest, SavedValuesSelectKeysSetTheBarAndGreyTheLists)
+{
+    const char* saved[][2] = {{kStart, "12"}, {kEnd, "13"}, {kToggle, "0"}, {kTime, "300"}, {kAuto, "0"}, {kToggleOn, "0"}};
+    for (const auto& entry : saved)
+        SaveSetting(entry[0], entry[1]);
+    Open();
+    EXPECT_EQ(12, Selection(IDC_START_KEY));
+    EXPECT_EQ(13, Selection(IDC_END_KEY));
+    EXPECT_EQ(0, Selection(IDC_TOGGLE_KEY));
+    EXPECT_EQ(" 30/100", Text(IDC_SPEED_TEXT));
+    for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+        EXPECT_EQ(BST_UNCHECKED, Checked(box));
+    for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+        EXPECT_FALSE(Enabled(list));
+}
+
+TEST_F(PanelTest, SavedPeriodIsHeldWithinTheSpeedBarBeforeTheTimerStarts)
+{
+    const struct {
+        const char* saved;
+        unsigned period;
+        const char* label;
+    } cases[] = {{"5", 10, "  1/100"},        {"155", 155, " 15/100"}, {"1000", 1000, "100/100"},
+                 {"100000", 1000, "100/100"}, {"-5", 1000, "100/100"}, {"0", 10, "  1/100"}};
+    for (const auto& c : cases) {
+        SaveSetting(kTime, c.saved);
+        Open();
+        EXPECT_EQ(c.period, panel->m_nInterval) << c.saved;
+        EXPECT_EQ(c.label, Text(IDC_SPEED_TEXT)) << c.saved;
+        Close();
+        EXPECT_EQ(static_cast<int>(c.period), SavedSetting(kTime)) << c.saved;
+    }
+}
+
+TEST_F(PanelTest, UnreadableOrOutOfRangeValuesStillGiveAWorkingPanel)
+{
+    for (const char* garbage : {"abc", "", "99999999999", "-2147483649", "14", "-1", " 7 "}) {
+        for (const char* key : {kStart, kEnd, kToggle, kTime, kAuto, kToggleOn})
+            SaveSetting(key, garbage);
+        Open();
+        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+            EXPECT_TRUE(Selection(list) >= -1 && Selection(list) < kKeyCount) << garbage;
+        EXPECT_TRUE(panel->m_nInterval >= kPeriodMin && panel->m_nInterval <= kPeriodMax) << garbage;
+        EXPECT_EQ(kPeriodTimerId, panel->m_nTimer) << garbage;
+        Tick();
+        EXPECT_EQ(static_cast<unsigned>(SpeedPosition()) * 10, panel->m_nInterval) << garbage;
+        Close();
+    }
+}
+
+TEST_F(PanelTest, SpeedBarMovesOneStepForLinesPagesAndEndsAndTheLabelFollows)
+{
+    Open();
+    const int steps[][3] = {{SB_LINERIGHT, 0, 16}, {SB_PAGERIGHT, 0, 17}, {SB_RIGHT, 0, 18}, {SB_LINELEFT, 0, 17},
+                            {SB_PAGELEFT, 0, 16}, {SB_LEFT, 0, 15}, {SB_ENDSCROLL, 70, 15}, {SB_THUMBPOSITION, 40, 40},
+                            {SB_THUMBTRACK, 100, 100}, {SB_RIGHT, 0, 100}, {SB_THUMBTRACK, 1, 1}, {SB_PAGELEFT, 0, 1}};
+    for (const auto& step : steps)
+        EXPECT_EQ(step[2], Scroll(step[0], step[1])) << step[0];
+    EXPECT_EQ("  1/100", Text(IDC_SPEED_TEXT));
+    EXPECT_EQ(150u, panel->m_nInterval); // the period follows at the next tick, not here
+}
+
+TEST_F(PanelTest, RadiusFollowsItsUpDownAndTheBoxesGreyTheirLists)
+{
+    Open();
+    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 10);
+    EXPECT_EQ(10, panel->m_nRadius);
+    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 0);
+    EXPECT_EQ("1", Text(IDC_RADIUS));
+    EXPECT_EQ(1, panel->m_nRadius);
+
+    Click(IDC_AUTO_ON);
+    EXPECT_TRUE(panel->m_bAuto == 0 && !Enabled(IDC_START_KEY) && !Enabled(IDC_END_KEY) && Enabled(IDC_TOGGLE_KEY));
+    Click(IDC_TOGGLE_ON);
+    EXPECT_TRUE(panel->m_bToggle == 0 && !Enabled(IDC_TOGGLE_KEY));
+    Click(IDC_AUTO_ON);
+    EXPECT_TRUE(panel->m_bAuto == 1 && Enabled(IDC_START_KEY) && Enabled(IDC_END_KEY));
+}
+
+TEST_F(PanelTest, EnterClosesAndSavesWhatTheTimerRunsWithWhileEscSkipsTheExchange)
+{
+    Open();
+    Scroll(SB_THUMBPOSITION, 30);
+    Tick();
+    Scroll(SB_THUMBPOSITION, 50); // no tick after this move: not saved
+    Select(IDC_START_KEY, 5);
+    Click(IDC_TOGGLE_ON);
+    Send(WM_COMMAND, IDOK);
+    EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
+    const int expected[] = {5, 2, 3, 300, 1, 0};
+    const char* keys[] = {kStart, kEnd, kToggle, kTime, kAuto, kToggleOn};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(expected[i], SavedSetting(keys[i])) << keys[i];
+
+    Open();
+    ::SetWindowTextA(Control(IDC_TURNS), "x");
+    {
+        ModalCloser closer;
+        Send(WM_COMMAND, IDOK);
+        EXPECT_EQ("정수를 입력하십시오.", closer.text);
+    }
+    EXPECT_TRUE(::IsWindow(panel->GetSafeHwnd()));
+    Send(WM_COMMAND, IDCANCEL);
+    EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
+    EXPECT_EQ(300, SavedSetting(kTime));
+}
+
+TEST_F(PanelTest, SessionEndReleasesThePanelOnce)
+{
+    Open();
+    const HWND window = panel->GetSafeHwnd();
+    Send(WM_ENDSESSION, TRUE);
+    EXPECT_EQ(150, SavedSetting(kTime));
+    EXPECT_EQ(0u, panel->m_nTimer);
+    EXPECT_EQ(nullptr, ::GetPropA(window, appName.c_str()));
+    SaveSetting(kTime, "777");
+    Close(); // must not write a second time
+    EXPECT_EQ(777, SavedSetting(kTime));
+}
+
+TEST_F(PanelTest, SystemMenuOpensTheAboutBox)
+{
+    Open();
+    ModalCloser closer;
+    Send(WM_SYSCOMMAND, IDM_ABOUTBOX);
+    EXPECT_EQ(1, closer.shown);
+    EXPECT_EQ("다르몬 정보", closer.caption);
+}

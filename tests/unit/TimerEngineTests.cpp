@@ -1,0 +1,116 @@
+#include "support/PanelFixture.h"
+
+namespace {
+
+using Calls = std::vector<DesktopCall>;
+
+// A panel at its defaults: F2 starts, F3 ends, F4 sweeps, both boxes on.
+class TimerEngineTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        Open();
+        desktop.calls.clear();
+    }
+    Calls TickCalls()
+    {
+        desktop.calls.clear();
+        Tick();
+        return desktop.calls;
+    }
+    size_t Count(DesktopCall::Kind kind) const { return desktop.CallsOf(kind).size(); }
+};
+
+const DesktopCall F2 = KeyCall(VK_F2), F3 = KeyCall(VK_F3), F4 = KeyCall(VK_F4);
+
+} // namespace
+
+TEST_F(TimerEngineTest, StartKeyBeepsAndClicksAtTheCursorUntilTheEndKey)
+{
+    EXPECT_EQ((Calls{F2, F3, F4}), TickCalls());
+    desktop.tapped = {VK_F2};
+    desktop.cursor = {321, 123};
+    EXPECT_EQ((Calls{F2, kBeep, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    EXPECT_TRUE(panel->m_ptCenter.x == 321 && panel->m_ptCenter.y == 123);
+    EXPECT_EQ((Calls{F2, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    desktop.tapped = {VK_F3};
+    EXPECT_EQ((Calls{F2, F3, kBeep, F4}), TickCalls());
+    desktop.tapped = {VK_F2, VK_F3}; // both in one tick: clicking ends up off
+    EXPECT_EQ((Calls{F2, kBeep, F3, kBeep, F4}), TickCalls());
+    EXPECT_FALSE(panel->m_bClicking);
+    desktop.held = {VK_F3}; // every detected press beeps, even when it changes nothing
+    EXPECT_EQ((Calls{F2, F3, kBeep, F4}), TickCalls());
+}
+
+TEST_F(TimerEngineTest, ClearedAutoBoxStopsPollingButNotClicking)
+{
+    panel->m_bClicking = TRUE;
+    Click(IDC_AUTO_ON);
+    desktop.tapped = {VK_F3};
+    desktop.cursor = {5, 6};
+    EXPECT_EQ((Calls{F4, kCursorRead, DownCall(5, 6), UpCall(5, 6)}), TickCalls());
+}
+
+TEST_F(TimerEngineTest, ListEntriesMapToKeysAndF1OrNoSelectionIsNeverTested)
+{
+    Select(IDC_START_KEY, 11);
+    Select(IDC_END_KEY, kKeyRightButton);
+    Select(IDC_TOGGLE_KEY, kKeyLeftButton);
+    Click(IDC_TOGGLE_ON);
+    EXPECT_EQ((Calls{KeyCall(VK_F12), KeyCall(VK_RBUTTON), KeyCall(VK_LBUTTON)}), TickCalls());
+    Select(IDC_START_KEY, 0);
+    Select(IDC_END_KEY, -1);
+    Select(IDC_TOGGLE_KEY, 0);
+    desktop.held = {VK_F1};
+    EXPECT_EQ(Calls{}, TickCalls());
+}
+
+TEST_F(TimerEngineTest, MouseButtonTriggersAndTheProgramsOwnClicks)
+{
+    Select(IDC_START_KEY, kKeyRightButton);
+    desktop.tapped = {VK_RBUTTON};
+    Tick();
+    EXPECT_TRUE(panel->m_bClicking);
+    // Start key on the left button: the program's own clicks keep beeping it.
+    Select(IDC_START_KEY, kKeyLeftButton);
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    EXPECT_EQ(4u, Count(DesktopCall::Beep));
+    // End key on the left button: clicking stops at the tick after its first click.
+    Select(IDC_START_KEY, 1);
+    Select(IDC_END_KEY, kKeyLeftButton);
+    panel->m_bClicking = FALSE;
+    desktop.tapped = {VK_F2};
+    Tick();
+    EXPECT_TRUE(panel->m_bClicking);
+    Tick();
+    EXPECT_FALSE(panel->m_bClicking);
+}
+
+TEST_F(TimerEngineTest, TickFollowsTheSpeedBarOnlyWhenReadyAndForItsOwnTimer)
+{
+    Scroll(SB_THUMBPOSITION, 1);
+    panel->OnTimer(kPeriodTimerId + 1);
+    panel->m_bReady = FALSE;
+    Tick();
+    EXPECT_TRUE(desktop.calls.empty());
+    EXPECT_EQ(150u, panel->m_nInterval);
+    panel->m_bReady = TRUE;
+    EXPECT_EQ(3u, TickCalls().size());
+    EXPECT_EQ(10u, panel->m_nInterval);
+    EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
+}
+
+TEST_F(TimerEngineTest, SweepRunsBeforeTheClickWhichLandsAtTheLastAnchor)
+{
+    panel->m_bClicking = TRUE;
+    desktop.held = {VK_F4};
+    const Calls calls = TickCalls();
+    // Three passes: a centre drag (press, release) and 99 ring drags (press, two releases).
+    EXPECT_EQ(3u * (2u + 99u * 3u) + 2u, Count(DesktopCall::Button));
+    EXPECT_EQ((Calls{kCursorRead, DownCall(399, 319), UpCall(399, 319)}), Calls(calls.end() - 3, calls.end()));
+    EXPECT_EQ(0u, Count(DesktopCall::Beep));
+    TickCalls(); // held: one sweep per tick
+    EXPECT_EQ(2u, Count(DesktopCall::Metrics));
+}

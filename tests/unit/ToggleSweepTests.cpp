@@ -1,0 +1,116 @@
+#include "support/PanelFixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+using Calls = std::vector<DesktopCall>;
+
+template <typename T, typename Bits> T FromBits(Bits bits)
+{
+    T value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The whole sweep worked out from the constants' bit patterns: per pass a
+// centre drag, then rings of radius 1, 9, 17, ... below radius * 8, ring k
+// stepping 42 - 3k degrees, each point dragged to the anchor and released twice.
+Calls ExpectedSweep(long width, long height, int radius)
+{
+    const double heightFactor = FromBits<double>(UINT64_C(0x3FE369D040000000));
+    const double degree = FromBits<float>(UINT32_C(0x3C8EE7A7));
+    Calls calls = {{DesktopCall::Metrics, SM_CXSCREEN, 0, 0}, {DesktopCall::Metrics, SM_CYSCREEN, 0, 0}};
+    const long cx = width / 2 - 1, cy = static_cast<long>(height * heightFactor);
+    for (int lift : {5, 25, 45}) {
+        const long ay = static_cast<long>(height * heightFactor - lift);
+        calls.insert(calls.end(), {MoveCall(cx, cy), DownCall(cx, cy), MoveCall(cx, ay), UpCall(cx, ay)});
+        for (int k = 0, r = 1; r < radius * 8; ++k, r += 8)
+            for (int d = 0; d < 360; d += 42 - 3 * k) {
+                const long x = cx + static_cast<long>(std::cos(d * degree) * r);
+                const long y = cy + static_cast<long>(std::sin(d * degree) * r);
+                calls.insert(calls.end(), {MoveCall(x, y), DownCall(x, y), MoveCall(cx, ay), UpCall(cx, ay), UpCall(cx, ay)});
+            }
+    }
+    return calls;
+}
+
+class ToggleSweepTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        Open();
+        desktop.calls.clear();
+    }
+    Calls Sweep()
+    {
+        desktop.calls.clear();
+        panel->ToggleSweep();
+        return desktop.calls;
+    }
+};
+
+} // namespace
+
+TEST_F(ToggleSweepTest, RadiusEightOnAnEightHundredBySixHundredScreen)
+{
+    const Calls calls = Sweep();
+    ASSERT_EQ(2u + 1497u, calls.size());
+    EXPECT_EQ(ExpectedSweep(800, 600, 8), calls);
+    EXPECT_TRUE(panel->m_ptCenter.x == 399 && panel->m_ptCenter.y == 364);
+    EXPECT_TRUE(desktop.cursor.x == 399 && desktop.cursor.y == 319 && panel->m_ptAnchor.y == 319);
+    EXPECT_FALSE(panel->m_bSweeping);
+
+    // Offsets of the first pass's presses: centre, ring 1, ring 9, ... ring 57.
+    std::vector<std::pair<long, long>> presses;
+    std::vector<long> anchors;
+    for (const DesktopCall& call : desktop.CallsOf(DesktopCall::Button)) {
+        if (call.a == MOUSEEVENTF_LEFTDOWN)
+            presses.emplace_back(call.b - 399, call.c - 364);
+        else if (anchors.empty() || anchors.back() != call.c)
+            anchors.push_back(call.c);
+    }
+    EXPECT_EQ((std::vector<long>{359, 339, 319}), anchors);
+    using P = std::pair<long, long>;
+    EXPECT_EQ(P(0, 0), presses[0]);
+    EXPECT_EQ(P(1, 0), presses[1]); // radius 1: only the first point is off the centre
+    for (int i = 2; i <= 9; ++i)
+        EXPECT_EQ(P(0, 0), presses[i]) << i;
+    EXPECT_EQ((std::vector<P>{{9, 0}, {6, 5}, {1, 8}, {-4, 8}}), std::vector<P>(presses.begin() + 10, presses.begin() + 14));
+    EXPECT_EQ((std::vector<P>{{57, 0}, {53, 20}, {42, 38}, {25, 50}, {6, 56}}),
+              std::vector<P>(presses.begin() + 82, presses.begin() + 87));
+}
+
+TEST_F(ToggleSweepTest, RadiusAndScreenSizeShapeTheSweep)
+{
+    const struct {
+        int radius;
+        POINT screen;
+        size_t presses; // three passes
+    } cases[] = {{1, {800, 600}, 3 * 10}, {10, {800, 600}, 3 * 144}, {8, {1024, 768}, 3 * 100}};
+    for (const auto& c : cases) {
+        SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, c.radius);
+        desktop.screen = c.screen;
+        const Calls calls = Sweep();
+        EXPECT_EQ(ExpectedSweep(c.screen.x, c.screen.y, c.radius), calls) << c.radius;
+        const auto isPress = [](const DesktopCall& call) { return call == DownCall(call.b, call.c); };
+        EXPECT_EQ(c.presses, static_cast<size_t>(std::count_if(calls.begin(), calls.end(), isPress))) << c.radius;
+    }
+    EXPECT_TRUE(panel->m_ptCenter.x == 511 && panel->m_ptCenter.y == 465);
+}
+
+TEST_F(ToggleSweepTest, ClearedToggleBoxAndARunningSweepRefuseToStart)
+{
+    panel->m_bSweeping = TRUE;
+    EXPECT_EQ(Calls{}, Sweep());
+    panel->m_bSweeping = FALSE;
+    Click(IDC_TOGGLE_ON);
+    desktop.held = {VK_F4};
+    desktop.calls.clear();
+    Tick();
+    EXPECT_EQ((Calls{KeyCall(VK_F2), KeyCall(VK_F3), KeyCall(VK_F4)}), desktop.calls);
+}

@@ -1,0 +1,89 @@
+#include "support/PanelFixture.h"
+
+namespace {
+
+using Calls = std::vector<DesktopCall>;
+
+class TrayTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        Open();
+        ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
+        desktop.calls.clear();
+    }
+    bool Visible() const { return ::IsWindowVisible(panel->GetSafeHwnd()) != FALSE; }
+};
+
+// Notes, when the icon is deleted, whether the settings were written yet.
+class OrderWatchingDesktop : public CRecordingDesktop {
+public:
+    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override
+    {
+        if (message == NIM_DELETE)
+            timeAtDelete = static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, SettingsKey::kTime, -1, ini.c_str()));
+        return CRecordingDesktop::ShellNotifyIcon(message, data);
+    }
+    std::string ini;
+    int timeAtDelete = 0;
+};
+
+} // namespace
+
+TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
+{
+    Click(IDC_HIDE);
+    Click(IDC_HIDE);
+    EXPECT_TRUE(panel->m_bInTray && !Visible() && desktop.iconsShown == 1);
+    const NOTIFYICONDATAA& icon = desktop.lastIcon;
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), icon.cbSize);
+    EXPECT_EQ(panel->GetSafeHwnd(), icon.hWnd);
+    EXPECT_EQ(128u, icon.uID);
+    EXPECT_EQ(7u, icon.uFlags);
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
+    EXPECT_STREQ("벡소빨라 V1.0", icon.szTip);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon.hIcon), Send(WM_GETICON, ICON_BIG));
+
+    panel->LeaveTray();
+    panel->LeaveTray();
+    EXPECT_TRUE(!panel->m_bInTray && Visible());
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
+}
+
+TEST_F(TrayTest, PanelShownFromOutsideAndARecreatedTaskbarKeepIconAndWindowInStep)
+{
+    const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    Send(taskbarCreated); // not in the tray: nothing to add
+    Click(IDC_HIDE);
+    Send(taskbarCreated);
+    ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
+    EXPECT_FALSE(panel->m_bInTray);
+}
+
+TEST_F(TrayTest, OnlyTheRightButtonReleaseOpensTheMenu)
+{
+    Click(IDC_HIDE);
+    desktop.calls.clear();
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEMOVE})
+        EXPECT_EQ(1, Send(WM_TRAYNOTIFY, kTrayIconId, mouse)) << mouse;
+    EXPECT_TRUE(desktop.calls.empty() && panel->m_bInTray);
+}
+
+TEST(TrayDestruction, DestroyingThePanelInTheTrayDeletesTheIconBeforeSaving)
+{
+    OrderWatchingDesktop desktop;
+    desktop.ini = IniPathOf("vexo_unit_TrayDestruction");
+    ::DeleteFileA(desktop.ini.c_str());
+    {
+        CClickerDlg panel(desktop, "vexo_unit_TrayDestruction");
+        ASSERT_NE(nullptr, panel.CreateHidden());
+        panel.OnHide();
+        ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_EQ(0, desktop.iconsShown);
+    EXPECT_EQ(-1, desktop.timeAtDelete);
+    EXPECT_EQ(150u, ::GetPrivateProfileIntA(SettingsKey::kSection, SettingsKey::kTime, -1, desktop.ini.c_str()));
+    ::DeleteFileA(desktop.ini.c_str());
+}
