@@ -1,0 +1,170 @@
+#include "resources/resource.h"
+#include "support/ClickerProcess.h"
+#include "support/RemoteWindow.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <list>
+
+namespace {
+
+// Several ticks of periods up to 150 ms: nothing outside the program shows
+// when its timer last ran.
+constexpr DWORD kSomeTicksMs = 800;
+
+void MoveSpeedBar(const ClickerProcess& program, WORD code, WORD position = 0)
+{
+    Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
+}
+
+std::string SpeedLabel(int position)
+{
+    char label[16];
+    std::snprintf(label, sizeof label, "%3d/100", position);
+    return label;
+}
+
+bool Enabled(const ClickerProcess& program, int list)
+{
+    return ::IsWindowEnabled(program.Control(list)) != FALSE;
+}
+
+} // namespace
+
+// Closing saves "time" from the period the timer runs with, which follows
+// the speed bar at the next tick.
+TEST(E2EPanel, StartsFromTheFileOrDefaultsAndSavesThePeriodTheTimerTookUp)
+{
+    struct Case {
+        const char* settings;
+        int shownSpeed;
+        WORD movedTo; // 0: left alone
+        int savedTime;
+    };
+    const Case cases[] = {{nullptr, 15, 30, 300}, {"[vexo v1.2]\r\ntime=5\r\n", 1, 0, 10}};
+    for (const Case& given : cases) {
+        SCOPED_TRACE(given.settings ? given.settings : "no file");
+        ClickerRun run(std::to_string(given.shownSpeed), given.settings);
+        ClickerProcess& program = run.process;
+        ASSERT_TRUE(program.WaitForPanel());
+        EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
+        EXPECT_EQ(given.shownSpeed, ScrollPosition(program.Control(IDC_SPEED)));
+        EXPECT_EQ(SpeedLabel(given.shownSpeed), TextOf(program.Control(IDC_SPEED_TEXT)));
+        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+            EXPECT_TRUE(Enabled(program, list)) << list;
+        if (given.movedTo) {
+            MoveSpeedBar(program, SB_THUMBPOSITION, given.movedTo);
+            EXPECT_EQ(SpeedLabel(given.movedTo), TextOf(program.Control(IDC_SPEED_TEXT)));
+        }
+        PumpFor(kSomeTicksMs);
+        ASSERT_TRUE(program.Close());
+        EXPECT_EQ((std::vector<int>{1, 2, 3, given.savedTime, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
+    }
+}
+
+TEST(E2EPanel, SpeedBarMovesOneStepPerCodeWithinOneToHundred)
+{
+    struct Step {
+        WORD code, position;
+        int expected;
+    };
+    // From 15. Page and far-end codes move by one, like the arrows.
+    const Step steps[] = {
+        {SB_LINERIGHT, 0, 16},  {SB_PAGERIGHT, 0, 17}, {SB_RIGHT, 0, 18},    {SB_LINELEFT, 0, 17},
+        {SB_PAGELEFT, 0, 16},   {SB_LEFT, 0, 15},      {SB_ENDSCROLL, 0, 15}, {SB_THUMBTRACK, 99, 99},
+        {SB_PAGERIGHT, 0, 100}, {SB_RIGHT, 0, 100},    {SB_THUMBPOSITION, 500, 100}, {SB_THUMBPOSITION, 2, 2},
+        {SB_LINELEFT, 0, 1},    {SB_PAGELEFT, 0, 1},   {SB_THUMBTRACK, 0, 1},
+    };
+    ClickerCopy copy;
+    ClickerProcess program(copy);
+    ASSERT_TRUE(program.WaitForPanel());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "code " << step.code << " position " << step.position);
+        MoveSpeedBar(program, step.code, step.position);
+        EXPECT_EQ(step.expected, ScrollPosition(program.Control(IDC_SPEED)));
+        EXPECT_EQ(SpeedLabel(step.expected), TextOf(program.Control(IDC_SPEED_TEXT)));
+    }
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(E2EPanel, OnOffBoxesGreyTheirListsAtStartAndWhenClicked)
+{
+    for (const bool autoOn : {false, true}) {
+        const bool toggleOn = !autoOn;
+        SCOPED_TRACE(autoOn ? "toggle off" : "auto off");
+        ClickerRun run(autoOn ? "toggle_off" : "auto_off",
+                       autoOn ? "[vexo v1.2]\r\nSW_TOGGLE=0\r\n" : "[vexo v1.2]\r\nSW_AUTO=0\r\n");
+        ClickerProcess& program = run.process;
+        ASSERT_TRUE(program.WaitForPanel());
+        for (const bool flipped : {false, true}) {
+            EXPECT_EQ(autoOn != flipped, CheckState(program.Control(IDC_AUTO_ON)) == BST_CHECKED);
+            EXPECT_EQ(toggleOn != flipped, CheckState(program.Control(IDC_TOGGLE_ON)) == BST_CHECKED);
+            EXPECT_EQ(autoOn != flipped, Enabled(program, IDC_START_KEY) && Enabled(program, IDC_END_KEY));
+            EXPECT_EQ(toggleOn != flipped, Enabled(program, IDC_TOGGLE_KEY));
+            // Greying is all the boxes do to the lists: the choices stay.
+            EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
+            for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
+                Ask(program.Control(box), BM_CLICK);
+        }
+        ASSERT_TRUE(program.Close());
+        EXPECT_EQ(autoOn, run.copy.ReadSetting("SW_AUTO") == 1);
+        EXPECT_EQ(toggleOn, run.copy.ReadSetting("SW_TOGGLE") == 1);
+    }
+}
+
+TEST(E2EPanel, AboutBoxOpensFromTheSystemMenuAsAModalDialogOfThePanel)
+{
+    ClickerCopy copy;
+    ClickerProcess program(copy);
+    const HWND panel = program.WaitForPanel();
+    ASSERT_TRUE(panel);
+    ::PostMessageW(panel, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const HWND about = program.WaitForDialog("다르몬 정보");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(panel, ::GetWindow(about, GW_OWNER));
+    EXPECT_FALSE(::IsWindowEnabled(panel));
+    EXPECT_EQ("확인", TextOf(::GetDlgItem(about, IDOK)));
+    PostClick(about, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    EXPECT_TRUE(::IsWindowEnabled(panel));
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
+{
+    struct Way {
+        const char* name;
+        void (*close)(HWND panel);
+    };
+    const Way ways[] = {
+        {"exit_button", [](HWND panel) { PostClick(panel, IDCANCEL); }},
+        {"hidden_default_button", [](HWND panel) { PostClick(panel, IDOK); }},
+        {"caption_close", [](HWND panel) { ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"close_request", [](HWND panel) { ::PostMessageW(panel, WM_CLOSE, 0, 0); }},
+        {"escape_key", [](HWND panel) { PostKey(panel, VK_ESCAPE); }},
+        {"enter_key", [](HWND panel) { PostKey(panel, VK_RETURN); }},
+    };
+    // Side by side: each run has its own name and so its own file.
+    std::list<ClickerRun> runs;
+    for (const Way& way : ways)
+        runs.emplace_back(way.name, nullptr);
+    int startKey = 4;
+    for (ClickerRun& run : runs) {
+        ASSERT_TRUE(run.process.WaitForPanel());
+        // Set without notifying the panel: what counts is what is saved.
+        Ask(run.process.Control(IDC_START_KEY), CB_SETCURSEL, startKey++);
+        Ask(run.process.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(-1));
+    }
+    const Way* way = ways;
+    for (ClickerRun& run : runs)
+        (way++)->close(run.process.Panel());
+    startKey = 4;
+    for (ClickerRun& run : runs) {
+        SCOPED_TRACE(run.copy.Name());
+        ASSERT_TRUE(run.process.WaitForExit());
+        EXPECT_EQ(0u, run.process.ExitCode());
+        EXPECT_EQ((std::vector<int>{startKey++, 2, -1, 150, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
+    }
+}

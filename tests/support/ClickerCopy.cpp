@@ -1,0 +1,81 @@
+#include "support/ClickerCopy.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string DirectoryOf(const char* path)
+{
+    const std::string text(path);
+    return text.substr(0, text.find_last_of('\\') + 1);
+}
+
+// Drops this process's cached copy of a settings file.
+void ForgetCached(const std::string& path)
+{
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
+} // namespace
+
+ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_name = std::string("vexo_e2e_") + test->test_suite_name() + "_" + test->name() + (suffix.empty() ? "" : "_")
+             + suffix;
+    char path[MAX_PATH] = "";
+    ::GetTempPathA(sizeof path, path);
+    const std::string directory = std::string(path) + "vexo_e2e\\";
+    ::CreateDirectoryA(directory.c_str(), nullptr);
+    m_exePath = directory + m_name + ".exe";
+    ::GetWindowsDirectoryA(path, sizeof path);
+    m_settingsPath = std::string(path) + "\\" + m_name + ".INI";
+
+    // The program under test lies next to the test program.
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string program = DirectoryOf(path) + "vexo.exe";
+    if (!::CopyFileA(program.c_str(), m_exePath.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy " << program << " to " << m_exePath;
+    RemoveSettings();
+    if (settingsText)
+        std::ofstream(m_settingsPath, std::ios::binary) << settingsText;
+}
+
+ClickerCopy::~ClickerCopy()
+{
+    RemoveSettings();
+    ::DeleteFileA(m_exePath.c_str());
+}
+
+void ClickerCopy::RemoveSettings() const
+{
+    ::SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(m_settingsPath.c_str());
+    ForgetCached(m_settingsPath);
+}
+
+std::string ClickerCopy::SettingsText() const
+{
+    std::ostringstream text;
+    text << std::ifstream(m_settingsPath, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+int ClickerCopy::ReadSetting(const char* key) const
+{
+    ForgetCached(m_settingsPath);
+    return static_cast<int>(::GetPrivateProfileIntA("vexo v1.2", key, kMissing, m_settingsPath.c_str()));
+}
+
+std::vector<int> ClickerCopy::SavedSettings() const
+{
+    std::vector<int> values;
+    for (const char* key : {"start", "end", "toggle", "time", "SW_AUTO", "SW_TOGGLE"})
+        values.push_back(ReadSetting(key));
+    return values;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <climits>
+#include <string>
+#include <vector>
+
+// The program copied under a name of its own, which is its application
+// name: each copy has its own settings file, mutex and window property, so
+// tests never see each other's traces. The settings file starts with the
+// given raw text (so it may hold what no program writes), or absent; both
+// files go with the copy.
+class ClickerCopy {
+public:
+    // Named after the running test, plus a suffix when it needs several.
+    explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr);
+    ~ClickerCopy();
+    ClickerCopy(const ClickerCopy&) = delete;
+    ClickerCopy& operator=(const ClickerCopy&) = delete;
+
+    const std::string& Name() const { return m_name; }
+    const std::string& ExePath() const { return m_exePath; }
+
+    // "<name>.INI" in the Windows directory, where the system keeps files
+    // named without a directory.
+    const std::string& SettingsPath() const { return m_settingsPath; }
+    std::string SettingsText() const;
+    static constexpr int kMissing = INT_MIN;
+    int ReadSetting(const char* key) const;
+    // start, end, toggle, time, SW_AUTO, SW_TOGGLE: the order of saving.
+    std::vector<int> SavedSettings() const;
+
+private:
+    void RemoveSettings() const;
+
+    std::string m_name;
+    std::string m_exePath;
+    std::string m_settingsPath;
+};

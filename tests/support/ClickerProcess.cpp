@@ -1,0 +1,94 @@
+#include "support/ClickerProcess.h"
+
+#include "resources/resource.h"
+#include "support/RemoteWindow.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+ClickerProcess::ClickerProcess(const ClickerCopy& copy)
+    : m_name(copy.Name())
+    , m_info()
+    , m_panel(nullptr)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = copy.ExePath();
+    if (!::CreateProcessA(copy.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &m_info))
+        ADD_FAILURE() << "cannot start " << copy.ExePath() << ", error " << ::GetLastError();
+}
+
+ClickerProcess::~ClickerProcess()
+{
+    if (!m_info.hProcess)
+        return;
+    if (IsRunning()) {
+        ADD_FAILURE() << m_name << " was still running at the end of the test and is ended";
+        ::TerminateProcess(m_info.hProcess, 1);
+        WaitUntil([this] { return !IsRunning(); });
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+bool ClickerProcess::IsRunning() const
+{
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ClickerProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+HWND ClickerProcess::WaitForPanel()
+{
+    HWND panel = nullptr;
+    WaitUntil([&] {
+        panel = FindTopLevel(Id(), [&](HWND window) { return ::GetPropA(window, m_name.c_str()) != nullptr; });
+        return panel || !IsRunning();
+    });
+    if (!panel) {
+        ADD_FAILURE() << "no panel from " << m_name << (IsRunning() ? " (timeout)" : " (it ended)");
+        return nullptr;
+    }
+    // The property comes during initialisation; the dialog loop shows the
+    // panel again (restoring it) when its queue first runs empty. Tests that
+    // hide or minimise it must act later: the process turns idle there, and
+    // the next message it serves is ours.
+    if (::WaitForInputIdle(m_info.hProcess, kWaitMs) != 0)
+        ADD_FAILURE() << m_name << " never waited for input";
+    Ask(panel, WM_NULL);
+    return m_panel = panel;
+}
+
+std::vector<int> ClickerProcess::KeySelections() const
+{
+    return {ComboSelection(Control(IDC_START_KEY)), ComboSelection(Control(IDC_END_KEY)),
+            ComboSelection(Control(IDC_TOGGLE_KEY))};
+}
+
+HWND ClickerProcess::WaitForDialog(const std::string& caption) const
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindDialog(Id(), caption)) != nullptr; }))
+        ADD_FAILURE() << "no dialog captioned \"" << caption << "\" from " << m_name;
+    return dialog;
+}
+
+bool ClickerProcess::WaitForExit()
+{
+    if (WaitUntil([this] { return !IsRunning(); }))
+        return true;
+    ADD_FAILURE() << m_name << " did not end";
+    return false;
+}
+
+bool ClickerProcess::Close()
+{
+    PostClick(m_panel, IDCANCEL);
+    return WaitForExit();
+}

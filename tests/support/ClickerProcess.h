@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ClickerCopy.h"
+
+// One run of a copy of the program, started on construction. It does not
+// outlive this object: a program still running at the end fails the test
+// and is ended.
+class ClickerProcess {
+public:
+    explicit ClickerProcess(const ClickerCopy& copy);
+    ~ClickerProcess();
+    ClickerProcess(const ClickerProcess&) = delete;
+    ClickerProcess& operator=(const ClickerProcess&) = delete;
+
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool IsRunning() const;
+    DWORD ExitCode() const;
+
+    // The process's top-level window carrying the property named after the
+    // program, once ready for use. Fails the test (nullptr) on timeout.
+    HWND WaitForPanel();
+    HWND Panel() const { return m_panel; }
+    HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
+    // Selected indices of the start, end and toggle lists.
+    std::vector<int> KeySelections() const;
+
+    // A dialog of the process by caption; message boxes bear the program's name.
+    HWND WaitForDialog(const std::string& caption) const;
+    HWND WaitForMessageBox() const { return WaitForDialog(m_name); }
+
+    bool WaitForExit();
+    // The exit button, then the end of the process.
+    bool Close();
+
+private:
+    std::string m_name;
+    PROCESS_INFORMATION m_info;
+    HWND m_panel;
+};
+
+// A copy with its settings file prepared (none when the text is null) and
+// its process, for tests that run several side by side.
+struct ClickerRun {
+    ClickerRun(const std::string& suffix, const char* settingsText)
+        : copy(suffix, settingsText)
+        , process(copy)
+    {
+    }
+    ClickerCopy copy;
+    ClickerProcess process;
+};

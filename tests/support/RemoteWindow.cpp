@@ -1,0 +1,102 @@
+#include "support/RemoteWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ToKorean(const std::wstring& text)
+{
+    const int size = static_cast<int>(text.size());
+    std::string bytes(static_cast<size_t>(size) * 2, '\0');
+    bytes.resize(static_cast<size_t>(
+        ::WideCharToMultiByte(949, 0, text.data(), size, &bytes[0], size * 2, nullptr, nullptr)));
+    return bytes;
+}
+
+// A text through a length query and a copy, both wide: the A forms come
+// back wide across processes for some controls.
+std::string AskText(HWND window, UINT lengthMessage, UINT textMessage, WPARAM index, bool sizeInWParam)
+{
+    const LRESULT length = Ask(window, lengthMessage, index);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const LRESULT copied = Ask(window, textMessage, sizeInWParam ? text.size() : index,
+                               reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return ToKorean(text);
+}
+
+} // namespace
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        return static_cast<LRESULT>(result);
+    ADD_FAILURE() << "window " << window << " did not answer message 0x" << std::hex << message;
+    return 0;
+}
+
+std::string TextOf(HWND window)
+{
+    return AskText(window, WM_GETTEXTLENGTH, WM_GETTEXT, 0, true);
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<std::string> ComboItems(HWND combo)
+{
+    std::vector<std::string> items;
+    for (LRESULT index = 0, count = Ask(combo, CB_GETCOUNT); index < count; ++index)
+        items.push_back(AskText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(index), false));
+    return items;
+}
+
+void PostClick(HWND dialog, int controlId)
+{
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, controlId)));
+}
+
+void PostKey(HWND window, UINT virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const bool focused = ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus;
+    const HWND target = focused ? info.hwndFocus : window;
+    const LPARAM scanCode = static_cast<LPARAM>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, virtualKey, scanCode | 1);
+    ::PostMessageW(target, WM_KEYUP, virtualKey, scanCode | 1 | (LPARAM{3} << 30));
+}
+
+HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
+{
+    struct Query {
+        DWORD processId;
+        const std::function<bool(HWND)>& match;
+        HWND found;
+    } query = {processId, match, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            Query& query = *reinterpret_cast<Query*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner != query.processId || !query.match(window))
+                return TRUE;
+            query.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND FindDialog(DWORD processId, const std::string& caption)
+{
+    return FindTopLevel(processId, [&](HWND window) {
+        return ClassOf(window) == "#32770" && (caption.empty() || TextOf(window) == caption);
+    });
+}
