@@ -50,8 +50,9 @@ stop_private_xvfb() {
 # Writes the registry settings the programs need into the prefix in
 # $WINEPREFIX. The dialogs ask for the face "굴림", which Wine does not ship:
 # map it to Nanum Gothic explicitly rather than rely on font fallback.
-# With "headless" also let Wine draw the window frames, since Xvfb has no
-# window manager to do it (captions and system menus otherwise vanish).
+# With "headless" also let Wine draw the window frames and manage the windows
+# itself, since Xvfb has no window manager (captions and system menus would
+# vanish, and every window that hides would wait 2 s for one to answer).
 apply_wine_registry() {
   local headless="${1:-}" reg
   reg="$(mktemp --suffix=.reg)"
@@ -60,7 +61,7 @@ apply_wine_registry() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     printf '"굴림"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n\r\n'
     if [[ "$headless" == headless ]]; then
-      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
     fi
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   # A .reg file in UTF-16 carries the Korean value name intact whatever the
