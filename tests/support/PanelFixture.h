@@ -62,6 +62,17 @@ protected:
     std::unique_ptr<CClickerDlg> panel;
 };
 
+// The same with the panel open and nothing recorded yet.
+class OpenPanelTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        Open();
+        desktop.calls.clear();
+    }
+};
+
 // Closes, from inside its modal loop, each visible dialog or message box this
 // thread shows, and remembers the text and caption of the last one.
 class ModalCloser {

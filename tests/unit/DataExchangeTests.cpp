@@ -1,6 +1,5 @@
 #include "framework/Controls.h"
 #include "framework/DataExchange.h"
-#include "framework/ModuleName.h"
 #include "support/PanelFixture.h"
 
 namespace {
@@ -80,7 +79,7 @@ TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdi
     EXPECT_FALSE(dialog.UpdateData(true));
     EXPECT_EQ(1, closer.shown);
     EXPECT_EQ("정수를 입력하십시오.", closer.text);
-    EXPECT_EQ(ApplicationName(), closer.caption);
+    EXPECT_EQ("vexo_unit_tests", closer.caption);
     // Read before the failure: kept. At and after it: untouched.
     EXPECT_EQ("new", dialog.text);
     EXPECT_EQ(12, dialog.first);
@@ -124,11 +123,4 @@ TEST(ParseInteger, TakesWholeSignedDecimalsOnly)
     EXPECT_EQ(5, value);
     EXPECT_TRUE(ParseInteger(" -2147483648 ", value) && value == INT_MIN);
     EXPECT_TRUE(ParseInteger("+2147483647", value) && value == INT_MAX);
-}
-
-TEST(ApplicationName, IsTheFileNameWithoutDirectoryAndExtension)
-{
-    EXPECT_EQ("vexo", ApplicationNameFromPath("C:\\Program Files\\vexo.exe"));
-    EXPECT_EQ("my.clicker", ApplicationNameFromPath("Z:/tmp/my.clicker.exe"));
-    EXPECT_EQ("vexo_unit_tests", ApplicationName());
 }

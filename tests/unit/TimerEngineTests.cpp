@@ -5,14 +5,8 @@ namespace {
 using Calls = std::vector<DesktopCall>;
 
 // A panel at its defaults: F2 starts, F3 ends, F4 sweeps, both boxes on.
-class TimerEngineTest : public PanelTest {
+class TimerEngineTest : public OpenPanelTest {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        Open();
-        desktop.calls.clear();
-    }
     Calls TickCalls()
     {
         desktop.calls.clear();

@@ -38,14 +38,8 @@ Calls ExpectedSweep(long width, long height, int radius)
     return calls;
 }
 
-class ToggleSweepTest : public PanelTest {
+class ToggleSweepTest : public OpenPanelTest {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        Open();
-        desktop.calls.clear();
-    }
     Calls Sweep()
     {
         desktop.calls.clear();

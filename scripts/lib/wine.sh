@@ -1,0 +1,89 @@
+# Shared by run.sh and test.sh: a private X server and a private Wine prefix,
+# set up so that the programs show their Korean texts, and torn down again.
+# Source it; it defines functions and the variables below, nothing runs.
+
+WINE64=/usr/lib/wine/wine64
+# The wineserver binary itself: Debian's wrapper script adds -p0, which would
+# override our -p.
+WINESERVER=/usr/lib/wine/wineserver64
+export WINEDEBUG=-all
+
+vexo_xvfb_pid=""
+
+# True when $DISPLAY names an X server that answers.
+display_usable() {
+  [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1
+}
+
+# Starts Xvfb on the first free display of :90..:99 and exports DISPLAY.
+start_private_xvfb() {
+  local n
+  for n in {90..99}; do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    vexo_xvfb_pid=$!
+    local tries
+    for tries in {1..50}; do
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$vexo_xvfb_pid" 2>/dev/null || break # lost a race for :$n
+      sleep 0.2
+    done
+    kill "$vexo_xvfb_pid" 2>/dev/null || true
+    wait "$vexo_xvfb_pid" 2>/dev/null || true
+    vexo_xvfb_pid=""
+  done
+  echo "no free X display in :90..:99 (or Xvfb does not start)" >&2
+  return 1
+}
+
+stop_private_xvfb() {
+  if [[ -n "$vexo_xvfb_pid" ]]; then
+    kill "$vexo_xvfb_pid" 2>/dev/null || true
+    wait "$vexo_xvfb_pid" 2>/dev/null || true
+    vexo_xvfb_pid=""
+  fi
+}
+
+# Writes the registry settings the programs need into the prefix in
+# $WINEPREFIX. The dialogs ask for the face "굴림", which Wine does not ship:
+# map it to Nanum Gothic explicitly rather than rely on font fallback.
+# With "headless" also let Wine draw the window frames and manage the windows
+# itself, since Xvfb has no window manager (captions and system menus would
+# vanish, and every window that hides would wait 2 s for one to answer).
+apply_wine_registry() {
+  local headless="${1:-}" reg
+  reg="$(mktemp --suffix=.reg)"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"굴림"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n\r\n'
+    if [[ "$headless" == headless ]]; then
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
+    fi
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  # A .reg file in UTF-16 carries the Korean value name intact whatever the
+  # locale; "reg add" on the command line would not.
+  local status=0
+  "$WINE64" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 </dev/null || status=$?
+  rm -f "$reg"
+  return $status
+}
+
+# Creates or updates the prefix in $WINEPREFIX with a persistent wineserver.
+# Every output is redirected: Wine's background services inherit whatever
+# they are given and would hold a caller's pipes open for ever.
+boot_wine_prefix() {
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null
+  # No Mono or Gecko installer prompts, no desktop menu entries.
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+    "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+}
+
+# Ends every Wine process of the prefix in $WINEPREFIX and its server.
+stop_wine_prefix() {
+  "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
+  "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
+}

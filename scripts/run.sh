@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds the 64-bit program and starts it under Wine.
+# With a usable $DISPLAY the panel opens there, in a Wine prefix of its own
+# under ~/.local/share/vexo, and the script returns when the program ends.
+# Without one the panel is started on a private X server, photographed into
+# build/screenshot.png, and everything is ended again.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+source scripts/lib/wine.sh
+
+say() { echo "== run: $*"; }
+fail() { echo "== run: FAILED: $*" >&2; exit 1; }
+
+scripts/setup.sh
+
+say "configure and build preset win64"
+cmake --preset win64 >/dev/null || fail "configure"
+cmake --build --preset win64 --parallel "$(nproc 2>/dev/null || echo 2)" --target vexo || fail "build"
+exe="$root/build/win64/bin/vexo.exe"
+[[ -f "$exe" ]] || fail "$exe was not built"
+
+if display_usable; then
+  export WINEPREFIX="${XDG_DATA_HOME:-$HOME/.local/share}/vexo/wineprefix"
+  mkdir -p "$WINEPREFIX"
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    say "creating the Wine prefix $WINEPREFIX (once, about 10 s)"
+  fi
+  boot_wine_prefix || fail "wineboot"
+  apply_wine_registry || fail "cannot write the Wine registry settings"
+  say "starting $exe on DISPLAY=$DISPLAY; close the panel to end"
+  status=0
+  LC_ALL=ko_KR.UTF-8 "$WINE64" "$exe" || status=$?
+  # The persistent server started for wineboot is not needed any more.
+  "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
+  say "the program ended (status $status)"
+  exit "$status"
+fi
+
+if [[ -n "${DISPLAY:-}" ]]; then
+  say "DISPLAY=$DISPLAY does not answer; using a private X server instead"
+else
+  say "no DISPLAY; using a private X server"
+fi
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/vexo-run.XXXXXX")"
+cleanup() {
+  local status=$?
+  if [[ -n "${WINEPREFIX:-}" ]]; then stop_wine_prefix; fi
+  stop_private_xvfb
+  rm -rf "$work"
+  exit $status
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+start_private_xvfb || fail "cannot start Xvfb"
+export WINEPREFIX="$work/wineprefix"
+mkdir -p "$WINEPREFIX"
+say "creating a private Wine prefix on DISPLAY=$DISPLAY (about 10 s)"
+boot_wine_prefix || fail "wineboot"
+apply_wine_registry headless || fail "cannot write the Wine registry settings"
+
+log="$root/build/run.log"
+say "starting $exe (its output goes to $log)"
+LC_ALL=ko_KR.UTF-8 "$WINE64" "$exe" >"$log" 2>&1 </dev/null &
+program_pid=$!
+
+# The panel is the program's visible top-level window larger than a few
+# pixels (Wine also makes 1x1 helper windows per process).
+panel_window() {
+  xwininfo -root -children 2>/dev/null |
+    awk '/"vexo\.exe" "vexo\.exe"/ { split($0, a, ": \\(\"vexo.exe\" \"vexo.exe\"\\)  "); split(a[2], g, "[x+]"); if (g[1] > 20 && g[2] > 20) print $1 }' |
+    while read -r id; do
+      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$id"; break; }
+    done
+}
+
+window=""
+for ((tenths = 0; tenths < 300; tenths += 5)); do
+  window="$(panel_window || true)"
+  [[ -n "$window" ]] && break
+  kill -0 "$program_pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before showing its panel"; }
+  sleep 0.5
+done
+[[ -n "$window" ]] || fail "no panel window within 30 s"
+sleep 1 # let it finish painting
+
+shot="$root/build/screenshot.png"
+import -window root "$shot" || fail "cannot take the screenshot"
+say "panel window $window is up; screenshot saved to $shot"
+say "ending the program and the private X server"

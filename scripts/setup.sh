@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12: the MinGW-w64 cross
+# compilers, Wine, a virtual X server, Korean fonts, GoogleTest sources and
+# ImageMagick. Does nothing but check when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake make
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+  wine wine64
+  xvfb x11-utils
+  fonts-nanum
+  googletest
+  imagemagick
+  locales
+)
+
+# One dpkg query for all: it lists the installed ones, the rest are missing.
+installed=" $(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null |
+  awk '$1 == "installed" { print $2 }' | tr '\n' ' ') "
+missing=()
+for package in "${packages[@]}"; do
+  [[ "$installed" == *" $package "* ]] || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  if ((EUID != 0)); then
+    echo "setup: missing packages: ${missing[*]}" >&2
+    echo "setup: run this script as root (or: sudo apt-get install ${missing[*]})" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q </dev/null
+  apt-get install -y -q "${missing[@]}" </dev/null
+else
+  echo "setup: all packages present"
+fi
+
+# The programs run with LC_ALL=ko_KR.UTF-8 (code page 949 under Wine); having
+# the locale generated keeps the Linux side of Wine speaking UTF-8 as well.
+if ! locale -a 2>/dev/null | grep -qix 'ko_KR\.utf8'; then
+  if ((EUID == 0)); then
+    echo "setup: generating locale ko_KR.UTF-8"
+    if grep -q '^# *ko_KR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+      sed -i 's/^# *\(ko_KR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    elif ! grep -q '^ko_KR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+      echo 'ko_KR.UTF-8 UTF-8' >>/etc/locale.gen
+    fi
+    locale-gen >/dev/null
+  else
+    echo "setup: note: locale ko_KR.UTF-8 is not generated (needs root); Wine still uses code page 949" >&2
+  fi
+fi
