@@ -22,20 +22,15 @@ std::string Settings(int periodMs, const char* more = "")
     return "[vexo v1.2]\r\ntime=" + std::to_string(periodMs) + "\r\n" + more;
 }
 
-// A copy of the program with its panel up and idle; closed at the end.
+// A copy of the program with its panel up and ready; closed at the end.
 class Clicker {
 public:
     explicit Clicker(const std::string& settings)
         : m_run("bench", settings.c_str())
     {
         m_run.process.WaitForPanel();
-        WaitForFirstIdle(m_run.process.Id());
     }
-    ~Clicker()
-    {
-        PostClick(m_run.process.Panel(), IDCANCEL);
-        m_run.process.WaitForExit();
-    }
+    ~Clicker() { m_run.process.Close(); }
     ClickerProcess& Process() { return m_run.process; }
 
 private:

@@ -18,12 +18,12 @@ const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
 
 bool MenuShown(const ClickerProcess& program)
 {
-    return ::IsWindowVisible(FindTopLevel(program.Id(), "#32768")) != FALSE;
+    return FindTopLevel(program.Id(),
+                        [](HWND window) { return ClassOf(window) == "#32768" && ::IsWindowVisible(window); });
 }
 
 void Hide(ClickerProcess& program)
 {
-    ASSERT_TRUE(WaitForFirstIdle(program.Id()));
     PostClick(program.Panel(), IDC_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
 }

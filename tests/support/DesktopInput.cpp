@@ -80,14 +80,6 @@ bool WaitUntilSettled(const std::function<size_t()>& count)
     });
 }
 
-bool WaitForFirstIdle(DWORD processId)
-{
-    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    const bool idle = ::WaitForInputIdle(process, kWaitMs) == 0;
-    ::CloseHandle(process);
-    return idle;
-}
-
 double Seconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();

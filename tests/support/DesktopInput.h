@@ -51,9 +51,4 @@ private:
 // period in play; false if it still grows at the bound.
 bool WaitUntilSettled(const std::function<size_t()>& count);
 
-// Waits until the program has first run out of messages to serve. The
-// dialog manager shows a modal panel at that moment, so a panel hidden
-// earlier would come back.
-bool WaitForFirstIdle(DWORD processId);
-
 double Seconds();
