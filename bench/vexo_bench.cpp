@@ -1,6 +1,8 @@
 // Figures of the real program on this desktop: clicks per second for several
 // periods, the delay from a start-key press to the first click, the length of
 // one sweep, and the program's CPU use. Prints Markdown tables; judges nothing.
+// Runs as one test on the end-to-end helpers, which fail it only when the
+// program cannot be started, found or ended.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +11,8 @@
 #include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
 #include "support/Wait.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -163,7 +167,9 @@ double CpuMsPerSecond(int periodMs, bool clicking, double windowSeconds)
 
 } // namespace
 
-int main()
+// A test only so that the copies of the program are named after it; it
+// asserts nothing of the figures.
+TEST(Bench, Figures)
 {
     std::printf("Screen %d x %d\n\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
 
@@ -198,5 +204,10 @@ int main()
     std::printf("\n| state, over 10 s | CPU time of the program (ms per s) |\n|---|---|\n");
     std::printf("| idle, 150 ms period | %.2f |\n", CpuMsPerSecond(150, false, 10));
     std::printf("| clicking, 10 ms period | %.2f |\n", CpuMsPerSecond(10, true, 10));
-    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
