@@ -22,10 +22,15 @@ bool MenuShown(const ClickerProcess& program)
                         [](HWND window) { return ClassOf(window) == "#32768" && ::IsWindowVisible(window); });
 }
 
+// Waits for the activation to move on too: the menu would close at once if
+// another window took it over while it opened.
 void Hide(ClickerProcess& program)
 {
     PostClick(program.Panel(), IDC_HIDE);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
+    ASSERT_TRUE(WaitUntil([&] {
+        const HWND active = ::GetForegroundWindow();
+        return !::IsWindowVisible(program.Panel()) && active && active != program.Panel();
+    }));
 }
 
 // Right click on the icon, then the item chosen with the arrow keys: the
