@@ -14,18 +14,6 @@ namespace {
 // when its timer last ran.
 constexpr DWORD kSomeTicksMs = 800;
 
-void MoveSpeedBar(const ClickerProcess& program, WORD code, WORD position = 0)
-{
-    Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
-}
-
-std::string SpeedLabel(int position)
-{
-    char label[16];
-    std::snprintf(label, sizeof label, "%3d/100", position);
-    return label;
-}
-
 bool Enabled(const ClickerProcess& program, int list)
 {
     return ::IsWindowEnabled(program.Control(list)) != FALSE;
@@ -55,38 +43,13 @@ TEST(E2EPanel, StartsFromTheFileOrDefaultsAndSavesThePeriodTheTimerTookUp)
         for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
             EXPECT_TRUE(Enabled(program, list)) << list;
         if (given.movedTo) {
-            MoveSpeedBar(program, SB_THUMBPOSITION, given.movedTo);
+            MoveSpeedBarTo(program, given.movedTo);
             EXPECT_EQ(SpeedLabel(given.movedTo), TextOf(program.Control(IDC_SPEED_TEXT)));
         }
         PumpFor(kSomeTicksMs);
         ASSERT_TRUE(program.Close());
         EXPECT_EQ((std::vector<int>{1, 2, 3, given.savedTime, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
     }
-}
-
-TEST(E2EPanel, SpeedBarMovesOneStepPerCodeWithinOneToHundred)
-{
-    struct Step {
-        WORD code, position;
-        int expected;
-    };
-    // From 15. Page and far-end codes move by one, like the arrows.
-    const Step steps[] = {
-        {SB_LINERIGHT, 0, 16},  {SB_PAGERIGHT, 0, 17}, {SB_RIGHT, 0, 18},    {SB_LINELEFT, 0, 17},
-        {SB_PAGELEFT, 0, 16},   {SB_LEFT, 0, 15},      {SB_ENDSCROLL, 0, 15}, {SB_THUMBTRACK, 99, 99},
-        {SB_PAGERIGHT, 0, 100}, {SB_RIGHT, 0, 100},    {SB_THUMBPOSITION, 500, 100}, {SB_THUMBPOSITION, 2, 2},
-        {SB_LINELEFT, 0, 1},    {SB_PAGELEFT, 0, 1},   {SB_THUMBTRACK, 0, 1},
-    };
-    ClickerCopy copy;
-    ClickerProcess program(copy);
-    ASSERT_TRUE(program.WaitForPanel());
-    for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << "code " << step.code << " position " << step.position);
-        MoveSpeedBar(program, step.code, step.position);
-        EXPECT_EQ(step.expected, ScrollPosition(program.Control(IDC_SPEED)));
-        EXPECT_EQ(SpeedLabel(step.expected), TextOf(program.Control(IDC_SPEED_TEXT)));
-    }
-    EXPECT_TRUE(program.Close());
 }
 
 TEST(E2EPanel, OnOffBoxesGreyTheirListsAtStartAndWhenClicked)

@@ -9,15 +9,6 @@
 #include <list>
 #include <memory>
 
-namespace {
-
-void MoveSpeedBarTo(const ClickerProcess& program, WORD position)
-{
-    Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
-        reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
-}
-
-} // namespace
 
 // Whatever the file holds, the panel comes up with lists that have a valid
 // selection or none, a speed bar within its range and a timer that runs:
@@ -62,9 +53,7 @@ TEST(E2ESettings, AnyFileContentGivesAWorkingPanelWithARunningTimer)
         expectWithin(file->toggle, shown.back()[2], -1, 13);
         const int speed = ScrollPosition(run.process.Control(IDC_SPEED));
         expectWithin(file->speed, speed, 1, 100);
-        char label[16];
-        std::snprintf(label, sizeof label, "%3d/100", speed);
-        EXPECT_EQ(label, TextOf(run.process.Control(IDC_SPEED_TEXT)));
+        EXPECT_EQ(SpeedLabel(speed), TextOf(run.process.Control(IDC_SPEED_TEXT)));
         MoveSpeedBarTo(run.process, 20);
         ++file;
     }

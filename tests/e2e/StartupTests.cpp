@@ -104,21 +104,6 @@ TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsThePanelBack)
     }
 }
 
-TEST(E2EStartup, MutexWithoutPanelGivesOnlyTheClosingMessage)
-{
-    ClickerCopy copy;
-    // Another holder of the name, but no window carries the property.
-    const std::unique_ptr<void, decltype(&::CloseHandle)> mutex(::CreateMutexA(nullptr, FALSE, copy.Name().c_str()),
-                                                                &::CloseHandle);
-    ClickerProcess second(copy);
-    const HWND box = second.WaitForMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(kSecondCopy, MessageBoxText(box));
-    DismissMessageBox(box);
-    ASSERT_TRUE(second.WaitForExit());
-    EXPECT_EQ(0u, second.ExitCode());
-}
-
 TEST(E2EStartup, LegacyWindowIsRestoredAndStartUpEndsWithoutAnyWindow)
 {
     ForeignWindow legacy("VEXO V1.0");

@@ -25,9 +25,10 @@ void ForgetCached(const std::string& path)
 
 ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
 {
+    // Outside a running test (the benchmark) the suffix alone names the copy.
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_name = std::string("vexo_e2e_") + test->test_suite_name() + "_" + test->name() + (suffix.empty() ? "" : "_")
-             + suffix;
+    m_name = std::string("vexo_e2e_") + (test ? std::string(test->test_suite_name()) + "_" + test->name() : "run") +
+             (suffix.empty() ? "" : "_") + suffix;
     char path[MAX_PATH] = "";
     ::GetTempPathA(sizeof path, path);
     const std::string directory = std::string(path) + "vexo_e2e\\";

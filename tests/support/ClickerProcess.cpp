@@ -1,5 +1,7 @@
 #include "support/ClickerProcess.h"
 
+#include <cstdio>
+
 #include "resources/resource.h"
 #include "support/RemoteWindow.h"
 #include "support/Wait.h"
@@ -91,4 +93,17 @@ bool ClickerProcess::Close()
 {
     PostClick(m_panel, IDCANCEL);
     return WaitForExit();
+}
+
+void MoveSpeedBarTo(const ClickerProcess& program, int position)
+{
+    Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+        reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
+}
+
+std::string SpeedLabel(int position)
+{
+    char label[16];
+    std::snprintf(label, sizeof label, "%3d/100", position);
+    return label;
 }

@@ -53,3 +53,8 @@ struct ClickerRun {
     ClickerCopy copy;
     ClickerProcess process;
 };
+
+// Moves the panel's speed bar as dragging its thumb there would, and the
+// label the panel then shows for a position.
+void MoveSpeedBarTo(const ClickerProcess& program, int position);
+std::string SpeedLabel(int position);
