@@ -8,10 +8,9 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
+vexo_script=run
 source scripts/lib/wine.sh
 
-say() { echo "== run: $*"; }
-fail() { echo "== run: FAILED: $*" >&2; exit 1; }
 
 scripts/setup.sh
 
@@ -44,23 +43,7 @@ else
   say "no DISPLAY; using a private X server"
 fi
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/vexo-run.XXXXXX")"
-cleanup() {
-  local status=$?
-  if [[ -n "${WINEPREFIX:-}" ]]; then stop_wine_prefix; fi
-  stop_private_xvfb
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-start_private_xvfb || fail "cannot start Xvfb"
-export WINEPREFIX="$work/wineprefix"
-mkdir -p "$WINEPREFIX"
-say "creating a private Wine prefix on DISPLAY=$DISPLAY (about 10 s)"
-boot_wine_prefix || fail "wineboot"
-apply_wine_registry headless || fail "cannot write the Wine registry settings"
+start_headless_session
 
 log="$root/build/run.log"
 say "starting $exe (its output goes to $log)"

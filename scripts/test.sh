@@ -7,10 +7,9 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
+vexo_script=test
 source scripts/lib/wine.sh
 
-say() { echo "== test: $*"; }
-fail() { echo "== test: FAILED: $*" >&2; exit 1; }
 
 scripts/setup.sh
 
@@ -47,26 +46,9 @@ check_product() { # exe objdump-prefix expected-format expected-magic
 check_product build/win32/bin/vexo.exe i686-w64-mingw32 pei-i386 '010b'
 check_product build/win64/bin/vexo.exe x86_64-w64-mingw32 pei-x86-64 '020b'
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/vexo-test.XXXXXX")"
 ctest_pid=""
-cleanup() {
-  local status=$?
-  if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi
-  if [[ -n "${WINEPREFIX:-}" ]]; then stop_wine_prefix; fi
-  stop_private_xvfb
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-say "starting a private X server"
-start_private_xvfb || fail "cannot start Xvfb"
-export WINEPREFIX="$work/wineprefix"
-mkdir -p "$WINEPREFIX"
-say "creating a private Wine prefix on DISPLAY=$DISPLAY (about 10 s)"
-boot_wine_prefix || fail "wineboot"
-apply_wine_registry headless || fail "cannot write the Wine registry settings"
+before_cleanup() { if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi; }
+start_headless_session
 
 say "running the tests"
 test_start=$SECONDS

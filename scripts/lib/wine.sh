@@ -87,3 +87,33 @@ stop_wine_prefix() {
   "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
   "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
 }
+
+# Messages of the calling script, named by $vexo_script, on standard error so
+# that a script's own output (the benchmark's tables) stays clean.
+say() { echo "== ${vexo_script:-vexo}: $*" >&2; }
+fail() { echo "== ${vexo_script:-vexo}: FAILED: $*" >&2; exit 1; }
+
+# A private X server and a throw-away Wine prefix for the rest of the calling
+# script, in the folder $vexo_work; both are gone when the script exits. A
+# script may define before_cleanup to stop its own children first.
+start_headless_session() {
+  vexo_work="$(mktemp -d "${TMPDIR:-/tmp}/vexo-${vexo_script:-vexo}.XXXXXX")"
+  trap end_headless_session EXIT
+  trap 'exit 130' INT TERM
+  say "starting a private X server"
+  start_private_xvfb || fail "cannot start Xvfb"
+  export WINEPREFIX="$vexo_work/wineprefix"
+  mkdir -p "$WINEPREFIX"
+  say "creating a private Wine prefix on DISPLAY=$DISPLAY (about 10 s)"
+  boot_wine_prefix || fail "wineboot"
+  apply_wine_registry headless || fail "cannot write the Wine registry settings"
+}
+
+end_headless_session() {
+  local status=$?
+  if declare -F before_cleanup >/dev/null; then before_cleanup; fi
+  if [[ -n "${WINEPREFIX:-}" ]]; then stop_wine_prefix; fi
+  stop_private_xvfb
+  rm -rf "$vexo_work"
+  exit $status
+}
