@@ -50,7 +50,6 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const std::string& appName, HWND par
     , m_settings(appName)
     , m_bReleased(false)
 {
-    TaskbarCreatedMessage();
 }
 
 void CClickerDlg::DoDataExchange(CDataExchange& dx)
