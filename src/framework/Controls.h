@@ -13,7 +13,6 @@ public:
     bool IsBound() const { return m_hWnd != nullptr; }
 
     void EnableWindow(bool enable) const { ::EnableWindow(m_hWnd, enable ? TRUE : FALSE); }
-    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
 
 protected:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -30,7 +29,6 @@ public:
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
     int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
-    int AddString(const char* text) const;
 };
 
 // A scroll bar control (not a window's own scroll bar).
@@ -48,5 +46,4 @@ public:
 class CSpinButton : public CControl {
 public:
     void SetRange(int lower, int upper) const;
-    int GetPos() const;
 };

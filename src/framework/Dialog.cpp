@@ -74,10 +74,13 @@ CDialog::CDialog(UINT templateId, HWND parent)
 
 CDialog::~CDialog()
 {
-    // A modeless dialog must not outlive its object: its procedure would
-    // reach a destroyed C++ object.
-    if (m_bModeless && m_hWnd)
+    // A modeless dialog must not outlive its object. The derived part is
+    // gone already, so the window is cut loose from the object before it is
+    // destroyed rather than handing its last messages to a half-destroyed one.
+    if (m_bModeless && m_hWnd) {
+        ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
         ::DestroyWindow(m_hWnd);
+    }
 }
 
 INT_PTR CDialog::DoModal()

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace {
+
 std::string ApplicationNameFromPath(const std::string& path)
 {
     const std::string::size_type slash = path.find_last_of("\\/:");
@@ -13,6 +15,8 @@ std::string ApplicationNameFromPath(const std::string& path)
         name.erase(dot);
     return name;
 }
+
+} // namespace
 
 std::string ApplicationName()
 {

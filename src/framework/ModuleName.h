@@ -5,6 +5,3 @@
 // the program's mutex, window property and settings file, and captions its
 // message boxes, so a copy of the exe under another name is another program.
 std::string ApplicationName();
-
-// The same rule applied to any path, for callers that already have one.
-std::string ApplicationNameFromPath(const std::string& path);
