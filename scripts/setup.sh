@@ -16,7 +16,8 @@ packages=(
 )
 
 # One dpkg query for all: it lists the installed ones, the rest are missing.
-installed=" $(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null |
+# dpkg-query fails when a package is unknown to it, as on a fresh machine.
+installed=" $({ dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null || true; } |
   awk '$1 == "installed" { print $2 }' | tr '\n' ' ') "
 missing=()
 for package in "${packages[@]}"; do
