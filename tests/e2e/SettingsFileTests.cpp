@@ -1,98 +1,143 @@
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
+#include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <list>
+#include <fstream>
 #include <memory>
+#include <random>
 
+namespace {
 
-// Whatever the file holds, the panel comes up with lists that have a valid
-// selection or none, a speed bar within its range and a timer that runs:
-// the bar moved to 20, some time later closing saves 200 ms.
-TEST(E2ESettings, AnyFileContentGivesAWorkingPanelWithARunningTimer)
+// Shown values only range-checked: what the platform makes of the text.
+constexpr int kAny = 1000;
+
+// How the file is laid out before the program starts.
+enum class Setup { Text, NoFile, MegabyteOfJunk, ReadOnly, Directory };
+
+struct SettingsCase {
+    const char* name;
+    Setup setup;
+    const char* text;
+    // Start, end and toggle selections, speed bar, the two boxes.
+    int shown[6];
+};
+
+const SettingsCase kCases[] = {
+    {"no_file", Setup::NoFile, nullptr, {1, 2, 3, 15, 1, 1}},
+    {"empty_file", Setup::Text, "", {1, 2, 3, 15, 1, 1}},
+    {"section_missing", Setup::Text, "[other]\r\nstart=7\r\ntime=300\r\nSW_AUTO=0\r\n", {1, 2, 3, 15, 1, 1}},
+    {"text_values", Setup::Text,
+     "[vexo v1.2]\r\nstart=abc\r\nend=F3\r\ntoggle=3x\r\ntime=fast\r\nSW_AUTO=on\r\nSW_TOGGLE=yes\r\n",
+     {kAny, kAny, kAny, kAny, kAny, kAny}},
+    // A negative time reads as a huge period, held at the slowest.
+    {"negative_numbers", Setup::Text,
+     "[vexo v1.2]\r\nstart=-3\r\nend=-1\r\ntoggle=-2147483648\r\ntime=-5\r\nSW_AUTO=-1\r\nSW_TOGGLE=-7\r\n",
+     {-1, -1, -1, 100, 0, 0}},
+    {"past_32_bits", Setup::Text,
+     "[vexo v1.2]\r\nstart=99999999999\r\nend=4294967298\r\ntoggle=18446744073709551616\r\ntime=99999999999\r\n"
+     "SW_AUTO=4294967297\r\nSW_TOGGLE=99999999999\r\n",
+     {kAny, kAny, kAny, kAny, kAny, kAny}},
+    {"empty_values", Setup::Text, "[vexo v1.2]\r\nstart=\r\nend=\r\ntoggle=\r\ntime=\r\nSW_AUTO=\r\nSW_TOGGLE=\r\n",
+     {kAny, kAny, kAny, kAny, kAny, kAny}},
+    {"megabyte_of_junk", Setup::MegabyteOfJunk, nullptr, {kAny, kAny, kAny, kAny, kAny, kAny}},
+    {"read_only", Setup::ReadOnly,
+     "[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=0\r\nSW_TOGGLE=0\r\n",
+     {5, 6, 13, 30, 0, 0}},
+    {"directory_in_its_place", Setup::Directory, nullptr, {1, 2, 3, 15, 1, 1}},
+};
+
+// Random bytes from a fixed seed, starting with no byte-order mark.
+void WriteJunk(const std::string& path)
 {
-    constexpr int kAny = 1000; // only range-checked
-    struct OddFile {
-        const char* name;
-        const char* text;
-        int start, end, toggle, speed;
-    };
-    const OddFile files[] = {
-        {"empty", "", 1, 2, 3, 15},
-        {"other_section", "[other]\r\nstart=7\r\ntime=300\r\n", 1, 2, 3, 15},
-        {"missing_keys", "[vexo v1.2]\r\nstart=12\r\n", 12, 2, 3, 15},
-        {"out_of_range", "[vexo v1.2]\r\nstart=14\r\nend=-1\r\ntoggle=-7\r\ntime=100000\r\n", -1, -1, -1, 100},
-        {"negative_time", "[vexo v1.2]\r\ntime=-5\r\n", 1, 2, 3, 100},
-        {"overflow", "[vexo v1.2]\r\nstart=99999999999\r\ntime=99999999999\r\nSW_AUTO=99999999999\r\n", kAny, 2, 3, kAny},
-        {"text", "[vexo v1.2]\r\nstart=abc\r\nend=F3\r\ntoggle=3x\r\ntime=fast\r\nSW_AUTO=on\r\nSW_TOGGLE=yes\r\n", kAny,
-         kAny, kAny, kAny},
-        {"empty_values", "[vexo v1.2]\r\nstart=\r\nend=\r\ntoggle=\r\ntime=\r\nSW_AUTO=\r\nSW_TOGGLE=\r\n", kAny, kAny,
-         kAny, kAny},
-        {"junk", "\x01\xff==\r\n[vexo v1.2\r\nstart\r\n=5\r\ntime 300\r\n[]\r\n", kAny, kAny, kAny, kAny},
-    };
-    auto expectWithin = [](int expected, int actual, int low, int high) {
-        EXPECT_TRUE(expected == kAny ? actual >= low && actual <= high : actual == expected)
-            << "expected " << expected << ", got " << actual;
-    };
-    // Side by side, since each may wait a whole slow tick.
-    std::list<ClickerRun> runs;
-    for (const OddFile& file : files)
-        runs.emplace_back(file.name, file.text);
-    std::vector<std::vector<int>> shown;
-    const OddFile* file = files;
-    for (ClickerRun& run : runs) {
-        SCOPED_TRACE(file->name);
-        ASSERT_TRUE(run.process.WaitForPanel());
-        shown.push_back(run.process.KeySelections());
-        expectWithin(file->start, shown.back()[0], -1, 13);
-        expectWithin(file->end, shown.back()[1], -1, 13);
-        expectWithin(file->toggle, shown.back()[2], -1, 13);
-        const int speed = ScrollPosition(run.process.Control(IDC_SPEED));
-        expectWithin(file->speed, speed, 1, 100);
-        EXPECT_EQ(SpeedLabel(speed), TextOf(run.process.Control(IDC_SPEED_TEXT)));
-        MoveSpeedBarTo(run.process, 20);
-        ++file;
-    }
-    // Twice the slowest period, whatever period the timer started with.
-    PumpFor(2500);
-    for (ClickerRun& run : runs)
-        PostClick(run.process.Panel(), IDCANCEL);
-    auto selections = shown.begin();
-    for (ClickerRun& run : runs) {
-        SCOPED_TRACE(run.copy.Name());
-        ASSERT_TRUE(run.process.WaitForExit());
-        const std::vector<int> saved = run.copy.SavedSettings();
-        EXPECT_EQ(*selections++, std::vector<int>(saved.begin(), saved.begin() + 3));
-        EXPECT_EQ(200, saved[3]) << run.copy.SettingsText();
-        for (int box : {saved[4], saved[5]})
-            EXPECT_TRUE(box >= 0 && box <= 2) << run.copy.SettingsText();
-    }
+    std::minstd_rand random(20261206);
+    std::string junk(1 << 20, '\0');
+    for (char& byte : junk)
+        byte = static_cast<char>(random() & 0xFF);
+    junk[0] = '#';
+    std::ofstream(path, std::ios::binary) << junk;
 }
 
-TEST(E2ESettings, UnwritableFileIsUsedAndLeftUnchanged)
+class SettingsFile : public ::testing::TestWithParam<SettingsCase> {
+};
+
+std::vector<int> Shown(const ClickerProcess& program)
 {
-    ClickerCopy copy("", "[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n");
-    const std::string before = copy.SettingsText();
-    ::SetFileAttributesA(copy.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    std::vector<int> shown = program.KeySelections();
+    shown.push_back(ScrollPosition(program.Control(IDC_SPEED)));
+    shown.push_back(CheckState(program.Control(IDC_AUTO_ON)));
+    shown.push_back(CheckState(program.Control(IDC_TOGGLE_ON)));
+    return shown;
+}
+
+} // namespace
+
+// Whatever the file holds, the panel comes up within range, its keys work
+// once chosen, and closing either saves six sane values or, when the file
+// cannot be written, leaves it exactly as it was.
+TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
+{
+    const SettingsCase& row = GetParam();
+    ClickerCopy copy("", row.setup == Setup::Text || row.setup == Setup::ReadOnly ? row.text : nullptr);
+    if (row.setup == Setup::MegabyteOfJunk)
+        WriteJunk(copy.SettingsPath());
+    if (row.setup == Setup::Directory) {
+        ASSERT_TRUE(::CreateDirectoryA(copy.SettingsPath().c_str(), nullptr));
+    }
     // Wine run as root writes read-only files all the same; a handle that
     // refuses writers keeps the file unwritable there too.
-    const std::unique_ptr<void, decltype(&::CloseHandle)> holder(
-        ::CreateFileA(copy.SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
-        &::CloseHandle);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
+    std::unique_ptr<void, decltype(&::CloseHandle)> holder(INVALID_HANDLE_VALUE, &::CloseHandle);
+    if (row.setup == Setup::ReadOnly) {
+        ::SetFileAttributesA(copy.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+        holder.reset(::CreateFileA(copy.SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
+    }
+    const std::string before = copy.SettingsText();
+
+    ForgetPastPresses();
+    ClickTarget target;
     ClickerProcess program(copy);
     ASSERT_TRUE(program.WaitForPanel());
-    EXPECT_EQ((std::vector<int>{5, 6, 13}), program.KeySelections());
-    EXPECT_EQ(30, ScrollPosition(program.Control(IDC_SPEED)));
-    EXPECT_FALSE(::IsWindowEnabled(program.Control(IDC_TOGGLE_KEY)));
-    MoveSpeedBarTo(program, 50);
-    Ask(program.Control(IDC_START_KEY), CB_SETCURSEL, 7);
-    PumpFor(800);
+    const std::vector<int> shown = Shown(program);
+    const int low[] = {-1, -1, -1, 1, 0, 0}, high[] = {13, 13, 13, 100, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(row.shown[i] == kAny ? shown[i] >= low[i] && shown[i] <= high[i] : shown[i] == row.shown[i])
+            << "value " << i << ": expected " << row.shown[i] << ", shown " << shown[i];
+    }
+    EXPECT_EQ(SpeedLabel(shown[3]), TextOf(program.Control(IDC_SPEED_TEXT)));
+
+    // As a user would: F2 and F3 as the keys, the Auto box ticked, fastest.
+    Ask(program.Control(IDC_START_KEY), CB_SETCURSEL, 1);
+    Ask(program.Control(IDC_END_KEY), CB_SETCURSEL, 2);
+    if (shown[4] == BST_UNCHECKED)
+        Ask(program.Control(IDC_AUTO_ON), BM_CLICK);
+    MoveSpeedBarTo(program, 1);
+    Tap(VK_F2);
+    EXPECT_TRUE(WaitUntil([&] { return target.clicks >= 2; }));
+    Tap(VK_F3);
+    EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
-    EXPECT_EQ(before, copy.SettingsText());
+    switch (row.setup) {
+    case Setup::ReadOnly:
+        EXPECT_EQ(before, copy.SettingsText());
+        break;
+    case Setup::Directory:
+        EXPECT_NE(0u, ::GetFileAttributesA(copy.SettingsPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_TRUE(::RemoveDirectoryA(copy.SettingsPath().c_str()));
+        break;
+    default: {
+        const int autoBox = shown[4] == BST_UNCHECKED ? BST_CHECKED : shown[4];
+        EXPECT_EQ((std::vector<int>{1, 2, shown[2], 10, autoBox, shown[5]}), copy.SavedSettings())
+            << copy.SettingsText().substr(0, 400);
+    }
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(E2E, SettingsFile, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -29,6 +30,8 @@ ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     m_name = std::string("vexo_e2e_") + (test ? std::string(test->test_suite_name()) + "_" + test->name() : "run") +
              (suffix.empty() ? "" : "_") + suffix;
+    // Parameterised tests name themselves with slashes.
+    std::replace(m_name.begin(), m_name.end(), '/', '_');
     char path[MAX_PATH] = "";
     ::GetTempPathA(sizeof path, path);
     const std::string directory = std::string(path) + "vexo_e2e\\";

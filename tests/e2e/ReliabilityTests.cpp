@@ -1,0 +1,156 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "panel/ClickerDlg.h"
+#include "resources/resource.h"
+#include "support/ClickerProcess.h"
+#include "support/DesktopInput.h"
+#include "support/RemoteWindow.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+
+namespace {
+
+const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
+
+// Whether the panel's tray icon exists: the shell refuses to change an icon
+// it does not know.
+bool HasTrayIcon(HWND panel)
+{
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = panel;
+    icon.uID = kTrayIconId;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+// A key held down for the life of the object, released even when the test fails.
+class HeldKey {
+public:
+    explicit HeldKey(BYTE key)
+        : m_key(key)
+    {
+        ::keybd_event(m_key, 0, 0, 0);
+    }
+    ~HeldKey() { ::keybd_event(m_key, 0, KEYEVENTF_KEYUP, 0); }
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+    BYTE m_key;
+};
+
+} // namespace
+
+// The copies race for the mutex; each loser reports and ends, whether or not
+// it found the winner's panel yet.
+TEST(E2EReliability, TenCopiesStartedAtOnceLeaveOnePanelAndNoOtherProcess)
+{
+    ClickerCopy copy;
+    std::list<ClickerProcess> copies;
+    for (int i = 0; i < 10; ++i)
+        copies.emplace_back(copy);
+    int boxes = 0;
+    const auto running = [&] {
+        int count = 0;
+        for (ClickerProcess& program : copies) {
+            if (!program.IsRunning())
+                continue;
+            ++count;
+            // By caption only: the panel is a dialog as well.
+            if (const HWND box = FindDialog(program.Id(), copy.Name())) {
+                DismissMessageBox(box);
+                ++boxes;
+                WaitUntil([&] { return !::IsWindow(box); });
+            }
+        }
+        return count;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return running() == 1; }, 4 * kWaitMs)) << running() << " still running";
+    // Each of the nine showed one or two boxes.
+    EXPECT_GE(boxes, 9);
+    EXPECT_LE(boxes, 18);
+    for (ClickerProcess& program : copies) {
+        if (program.IsRunning()) {
+            ASSERT_TRUE(program.WaitForPanel());
+            EXPECT_TRUE(program.Close());
+        } else {
+            EXPECT_EQ(0u, program.ExitCode());
+        }
+    }
+}
+
+// Windows may end the process as soon as the end notice returns, so the
+// settings must be on disk and the icon gone by then.
+TEST(E2EReliability, SessionEndSavesTheSettingsAndRemovesTheTrayIcon)
+{
+    ClickerRun clicker("", kFastSettings);
+    ClickerProcess& program = clicker.process;
+    ASSERT_TRUE(program.WaitForPanel());
+    MoveSpeedBarTo(program, 20);
+    // A tick picks up the new period.
+    PumpFor(1000);
+    PostClick(program.Panel(), IDC_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
+    ASSERT_TRUE(HasTrayIcon(program.Panel()));
+    // Nothing is saved before the end.
+    EXPECT_EQ(10, clicker.copy.ReadSetting("time"));
+
+    EXPECT_NE(0, Ask(program.Panel(), WM_QUERYENDSESSION, 0, 0));
+    Ask(program.Panel(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 200, 1, 1}), clicker.copy.SavedSettings());
+    EXPECT_FALSE(HasTrayIcon(program.Panel()));
+    EXPECT_TRUE(program.Close());
+}
+
+// Hundreds of presses and a held toggle key while the radius moves leave a
+// panel that answers and a state that matches what was last asked for.
+TEST(E2EReliability, KeyStormsLeaveTheProgramAnsweringAndConsistent)
+{
+    ForgetPastPresses();
+    ClickTarget target;
+    ClickerRun clicker("", kFastSettings);
+    ClickerProcess& program = clicker.process;
+    ASSERT_TRUE(program.WaitForPanel());
+
+    for (int i = 0; i < 300; ++i) {
+        Tap(VK_F2);
+        Tap(VK_F3);
+    }
+    // The last press was an end press: clicking stops, and the keys still work.
+    EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+    const int afterStorm = target.clicks;
+    Tap(VK_F2);
+    EXPECT_TRUE(WaitUntil([&] { return target.clicks >= afterStorm + 10; }));
+    Tap(VK_F3);
+    EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+
+    const HWND spin = program.Control(IDC_RADIUS_SPIN);
+    {
+        ButtonRecorder recorder;
+        HeldKey toggle(VK_F4);
+        for (int i = 0; i < 100; ++i) {
+            Ask(spin, UDM_SETPOS32, 0, 1 + i % 10);
+            PumpFor(10);
+        }
+        Ask(spin, UDM_SETPOS32, 0, 2);
+        EXPECT_GT(recorder.events.size(), 0u) << "the held key swept nothing";
+    }
+    ButtonRecorder recorder;
+    EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
+    EXPECT_EQ("2", TextOf(program.Control(IDC_RADIUS)));
+    EXPECT_EQ(2, Ask(spin, UDM_GETPOS32));
+
+    // One more sweep covers exactly the last radius chosen: three passes of
+    // a centre drag and 19 ring drags, each ring drag releasing twice.
+    recorder.events.clear();
+    Tap(VK_F4);
+    EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= 3 * (2 + 19 * 3); }));
+    EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
+    EXPECT_EQ(3u * (2 + 19 * 3), recorder.events.size());
+    EXPECT_TRUE(program.Close());
+}
