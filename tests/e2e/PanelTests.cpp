@@ -5,14 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <list>
 
 namespace {
-
-// Several ticks of periods up to 150 ms: nothing outside the program shows
-// when its timer last ran.
-constexpr DWORD kSomeTicksMs = 800;
 
 bool Enabled(const ClickerProcess& program, int list)
 {
@@ -20,37 +15,6 @@ bool Enabled(const ClickerProcess& program, int list)
 }
 
 } // namespace
-
-// Closing saves "time" from the period the timer runs with, which follows
-// the speed bar at the next tick.
-TEST(E2EPanel, StartsFromTheFileOrDefaultsAndSavesThePeriodTheTimerTookUp)
-{
-    struct Case {
-        const char* settings;
-        int shownSpeed;
-        WORD movedTo; // 0: left alone
-        int savedTime;
-    };
-    const Case cases[] = {{nullptr, 15, 30, 300}, {"[vexo v1.2]\r\ntime=5\r\n", 1, 0, 10}};
-    for (const Case& given : cases) {
-        SCOPED_TRACE(given.settings ? given.settings : "no file");
-        ClickerRun run(std::to_string(given.shownSpeed), given.settings);
-        ClickerProcess& program = run.process;
-        ASSERT_TRUE(program.WaitForPanel());
-        EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
-        EXPECT_EQ(given.shownSpeed, ScrollPosition(program.Control(IDC_SPEED)));
-        EXPECT_EQ(SpeedLabel(given.shownSpeed), TextOf(program.Control(IDC_SPEED_TEXT)));
-        for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
-            EXPECT_TRUE(Enabled(program, list)) << list;
-        if (given.movedTo) {
-            MoveSpeedBarTo(program, given.movedTo);
-            EXPECT_EQ(SpeedLabel(given.movedTo), TextOf(program.Control(IDC_SPEED_TEXT)));
-        }
-        PumpFor(kSomeTicksMs);
-        ASSERT_TRUE(program.Close());
-        EXPECT_EQ((std::vector<int>{1, 2, 3, given.savedTime, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
-    }
-}
 
 TEST(E2EPanel, OnOffBoxesGreyTheirListsAtStartAndWhenClicked)
 {
