@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything (32-bit product, 64-bit product and tests) and runs every
-# test, among them the checks that both products are plain Windows
-# executables, under Wine on a private X server with a private
+# Builds everything (32-bit product and its ZIP package, 64-bit product and
+# tests) and runs every test, among them the checks that both products are
+# plain Windows executables, under Wine on a private X server with a private
 # Wine prefix. Extra arguments go to ctest, e.g. scripts/test.sh -R Settings
 set -euo pipefail
 
@@ -20,6 +20,14 @@ for preset in win32 win64; do
   cmake --preset "$preset" || fail "configure of preset $preset"
   cmake --build --preset "$preset" --parallel "$jobs" || fail "build of preset $preset"
 done
+# The download, so that every run proves it can still be made.
+say "package the 32-bit product"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"
+package="build/win32/vexo-$version-win32.zip"
+rm -f "$package"
+cmake --build --preset win32 --target package >/dev/null || fail "packaging"
+[[ -f "$package" ]] || fail "$package was not made"
+say "package: $package"
 build_seconds=$((SECONDS - build_start))
 
 ctest_pid=""
