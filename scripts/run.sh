@@ -50,25 +50,7 @@ say "starting $exe (its output goes to $log)"
 LC_ALL=ko_KR.UTF-8 "$WINE64" "$exe" >"$log" 2>&1 </dev/null &
 program_pid=$!
 
-# The panel is the program's visible top-level window larger than a few
-# pixels (Wine also makes 1x1 helper windows per process).
-panel_window() {
-  xwininfo -root -children 2>/dev/null |
-    awk '/"vexo\.exe" "vexo\.exe"/ { split($0, a, ": \\(\"vexo.exe\" \"vexo.exe\"\\)  "); split(a[2], g, "[x+]"); if (g[1] > 20 && g[2] > 20) print $1 }' |
-    while read -r id; do
-      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$id"; break; }
-    done
-}
-
-window=""
-for ((tenths = 0; tenths < 300; tenths += 5)); do
-  window="$(panel_window || true)"
-  [[ -n "$window" ]] && break
-  kill -0 "$program_pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before showing its panel"; }
-  sleep 0.5
-done
-[[ -n "$window" ]] || fail "no panel window within 30 s"
-sleep 1 # let it finish painting
+window="$(wait_for_panel "$program_pid" "$log")"
 
 shot="$root/build/screenshot.png"
 import -window root "$shot" || fail "cannot take the screenshot"

@@ -88,6 +88,31 @@ stop_wine_prefix() {
   "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
 }
 
+# The panel is the program's visible top-level window larger than a few
+# pixels (Wine also makes 1x1 helper windows per process).
+panel_window() {
+  xwininfo -root -children 2>/dev/null |
+    awk '/"vexo\.exe" "vexo\.exe"/ { split($0, a, ": \\(\"vexo.exe\" \"vexo.exe\"\\)  "); split(a[2], g, "[x+]"); if (g[1] > 20 && g[2] > 20) print $1 }' |
+    while read -r id; do
+      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$id"; break; }
+    done
+}
+
+# Waits up to 30 s for the panel of the program started as process $1, whose
+# output goes to the file $2, and prints its X window id once it has painted.
+wait_for_panel() {
+  local program_pid="$1" log="$2" window="" tenths
+  for ((tenths = 0; tenths < 300; tenths += 5)); do
+    window="$(panel_window || true)"
+    [[ -n "$window" ]] && break
+    kill -0 "$program_pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before showing its panel"; }
+    sleep 0.5
+  done
+  [[ -n "$window" ]] || fail "no panel window within 30 s"
+  sleep 1 # let it finish painting
+  echo "$window"
+}
+
 # Messages of the calling script, named by $vexo_script, on standard error so
 # that a script's own output (the benchmark's tables) stays clean.
 say() { echo "== ${vexo_script:-vexo}: $*" >&2; }
