@@ -7,40 +7,6 @@
 
 #include <list>
 
-namespace {
-
-bool Enabled(const ClickerProcess& program, int list)
-{
-    return ::IsWindowEnabled(program.Control(list)) != FALSE;
-}
-
-} // namespace
-
-TEST(E2EPanel, OnOffBoxesGreyTheirListsAtStartAndWhenClicked)
-{
-    for (const bool autoOn : {false, true}) {
-        const bool toggleOn = !autoOn;
-        SCOPED_TRACE(autoOn ? "toggle off" : "auto off");
-        ClickerRun run(autoOn ? "toggle_off" : "auto_off",
-                       autoOn ? "[vexo v1.2]\r\nSW_TOGGLE=0\r\n" : "[vexo v1.2]\r\nSW_AUTO=0\r\n");
-        ClickerProcess& program = run.process;
-        ASSERT_TRUE(program.WaitForPanel());
-        for (const bool flipped : {false, true}) {
-            EXPECT_EQ(autoOn != flipped, CheckState(program.Control(IDC_AUTO_ON)) == BST_CHECKED);
-            EXPECT_EQ(toggleOn != flipped, CheckState(program.Control(IDC_TOGGLE_ON)) == BST_CHECKED);
-            EXPECT_EQ(autoOn != flipped, Enabled(program, IDC_START_KEY) && Enabled(program, IDC_END_KEY));
-            EXPECT_EQ(toggleOn != flipped, Enabled(program, IDC_TOGGLE_KEY));
-            // Greying is all the boxes do to the lists: the choices stay.
-            EXPECT_EQ((std::vector<int>{1, 2, 3}), program.KeySelections());
-            for (int box : {IDC_AUTO_ON, IDC_TOGGLE_ON})
-                Ask(program.Control(box), BM_CLICK);
-        }
-        ASSERT_TRUE(program.Close());
-        EXPECT_EQ(autoOn, run.copy.ReadSetting("SW_AUTO") == 1);
-        EXPECT_EQ(toggleOn, run.copy.ReadSetting("SW_TOGGLE") == 1);
-    }
-}
-
 TEST(E2EPanel, AboutBoxOpensFromTheSystemMenuAsAModalDialogOfThePanel)
 {
     ClickerCopy copy;
