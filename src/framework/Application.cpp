@@ -8,7 +8,6 @@ CApplication* g_application = nullptr;
 
 CApplication::CApplication()
     : m_pMainWnd(nullptr)
-    , m_hInstance(nullptr)
     , m_nExitCode(0)
 {
     g_application = this;
@@ -27,7 +26,6 @@ CApplication* CApplication::Current()
 
 int CApplication::Run()
 {
-    m_hInstance = ::GetModuleHandleW(nullptr);
     m_strAppName = ApplicationName();
     if (InitInstance()) {
         MSG msg;

@@ -23,14 +23,11 @@ public:
     virtual BOOL InitInstance() = 0;
     virtual int ExitInstance();
 
-    HINSTANCE Instance() const { return m_hInstance; }
-    const std::string& AppName() const { return m_strAppName; }
 
     // The window that stands for the application while it runs (a modal panel).
     CDialog* m_pMainWnd;
 
 protected:
-    HINSTANCE m_hInstance;
     std::string m_strAppName;
     int m_nExitCode;
 };

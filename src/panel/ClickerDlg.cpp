@@ -102,8 +102,8 @@ BOOL CClickerDlg::OnInitDialog()
     m_bSweeping = FALSE;
 
     m_sbSpeed.SetScrollRange(kSpeedMin, kSpeedMax, true);
-    const int position = static_cast<int>(m_nInterval / kMillisecondsPerStep);
-    m_sbSpeed.SetScrollPos(std::min(std::max(position, kSpeedMin), kSpeedMax), true);
+    // The period is within range, so the position is too.
+    m_sbSpeed.SetScrollPos(static_cast<int>(m_nInterval / kMillisecondsPerStep), true);
 
     // An index outside the list leaves it without a selection.
     m_cbStartKey.SetCurSel(startKey);

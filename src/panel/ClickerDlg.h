@@ -32,7 +32,6 @@ constexpr int kKeyFirstFunction = 1;
 constexpr int kKeyLastFunction = 11;
 constexpr int kKeyLeftButton = 12;
 constexpr int kKeyRightButton = 13;
-constexpr int kKeyCount = 14;
 constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
 
 // The tray icon: identifier, flags and tip.
@@ -102,6 +101,7 @@ private:
     bool OnPaint();
     void OnShowWindow(bool shown);
     void OnTaskbarCreated();
+    bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);
     void ClickAtCursor();
     void SweepDrag(const POINT& from, int releases);

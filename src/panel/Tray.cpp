@@ -22,41 +22,43 @@ void CClickerDlg::EnterTray()
 {
     if (m_bInTray)
         return;
-    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     std::memset(&m_nid, 0, sizeof m_nid);
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     m_nid.hWnd = m_hWnd;
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = kTrayIconFlags;
     m_nid.uCallbackMessage = WM_TRAYNOTIFY;
-    m_nid.hIcon = icon;
+    m_nid.hIcon = m_hIcon;
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
     m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     m_bInTray = TRUE;
 }
 
 void CClickerDlg::LeaveTray()
 {
-    if (m_bInTray) {
-        // Cleared before showing, so the show notification finds the panel
-        // already out of the tray.
-        m_bInTray = FALSE;
-        m_desktop.ShellNotifyIcon(NIM_DELETE, &m_nid);
+    // The icon goes before the window shows, so the show notification finds
+    // the panel already out of the tray.
+    if (DeleteTrayIcon())
         ::ShowWindow(m_hWnd, SW_SHOW);
-    }
-    m_bInTray = FALSE;
 }
 
 // Shown from outside while hidden (a second copy brings the panel forward):
 // the icon goes, so that icon and window never disagree.
 void CClickerDlg::OnShowWindow(bool shown)
 {
-    if (shown && m_bInTray) {
-        m_bInTray = FALSE;
-        m_desktop.ShellNotifyIcon(NIM_DELETE, &m_nid);
-    }
+    if (shown)
+        DeleteTrayIcon();
+}
+
+bool CClickerDlg::DeleteTrayIcon()
+{
+    if (!m_bInTray)
+        return false;
+    m_bInTray = FALSE;
+    m_desktop.ShellNotifyIcon(NIM_DELETE, &m_nid);
+    return true;
 }
 
 // A re-created taskbar has forgotten the icon; without it a hidden panel

@@ -33,7 +33,6 @@ public:
     int ReadInt(const char* key, int defaultValue) const;
     void WriteInt(const char* key, int value) const;
 
-    const std::string& FileName() const { return m_strFileName; }
 
 private:
     std::string m_strFileName;
