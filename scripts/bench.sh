@@ -9,11 +9,8 @@ cd "$root"
 vexo_script=bench
 source scripts/lib/wine.sh
 
-
 scripts/setup.sh >&2
-say "configure and build preset win64"
-cmake --preset win64 >&2 || fail "configure"
-cmake --build --preset win64 --parallel "$(nproc 2>/dev/null || echo 2)" >&2 || fail "build"
+build_preset win64 --target vexo_bench
 
 start_headless_session
 

@@ -11,12 +11,9 @@ cd "$root"
 vexo_script=run
 source scripts/lib/wine.sh
 
-
 scripts/setup.sh
 
-say "configure and build preset win64"
-cmake --preset win64 >/dev/null || fail "configure"
-cmake --build --preset win64 --parallel "$(nproc 2>/dev/null || echo 2)" --target vexo || fail "build"
+build_preset win64 --target vexo
 exe="$root/build/win64/bin/vexo.exe"
 [[ -f "$exe" ]] || fail "$exe was not built"
 

@@ -12,9 +12,7 @@ source scripts/lib/wine.sh
 
 scripts/setup.sh
 
-say "configure and build preset win64"
-cmake --preset win64 >/dev/null || fail "configure"
-cmake --build --preset win64 --parallel "$(nproc 2>/dev/null || echo 2)" --target vexo >/dev/null || fail "build"
+build_preset win64 --target vexo
 exe="$root/build/win64/bin/vexo.exe"
 
 start_headless_session

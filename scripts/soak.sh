@@ -19,9 +19,7 @@ minutes="${1:-10}"
 [[ "$minutes" =~ ^[1-9][0-9]*$ ]] && ((minutes >= 2 && minutes <= 1440)) || fail "minutes must be a whole number from 2 (the first is warm-up) to 1440"
 
 scripts/setup.sh >&2
-say "configure and build preset win64"
-cmake --preset win64 >&2 || fail "configure"
-cmake --build --preset win64 --parallel "$(nproc 2>/dev/null || echo 2)" >&2 || fail "build"
+build_preset win64 --target vexo_soak
 
 soak_pid=""
 before_cleanup() { if [[ -n "$soak_pid" ]]; then kill "$soak_pid" 2>/dev/null || true; fi; }

@@ -10,16 +10,11 @@ cd "$root"
 vexo_script=test
 source scripts/lib/wine.sh
 
-
 scripts/setup.sh
 
-jobs="$(nproc 2>/dev/null || echo 2)"
 build_start=$SECONDS
-for preset in win32 win64; do
-  say "configure and build preset $preset"
-  cmake --preset "$preset" || fail "configure of preset $preset"
-  cmake --build --preset "$preset" --parallel "$jobs" || fail "build of preset $preset"
-done
+build_preset win32
+build_preset win64
 # The download, so that every run proves it can still be made.
 say "package the 32-bit product"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"

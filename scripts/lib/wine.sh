@@ -1,6 +1,7 @@
-# Shared by run.sh and test.sh: a private X server and a private Wine prefix,
-# set up so that the programs show their Korean texts, and torn down again.
-# Source it; it defines functions and the variables below, nothing runs.
+# Shared by the scripts: building a preset, and a private X server and a
+# private Wine prefix, set up so that the programs show their Korean texts,
+# and torn down again. Source it; it defines functions and the variables
+# below, nothing runs.
 
 WINE64=/usr/lib/wine/wine64
 # The wineserver binary itself: Debian's wrapper script adds -p0, which would
@@ -111,6 +112,18 @@ wait_for_panel() {
   [[ -n "$window" ]] || fail "no panel window within 30 s"
   sleep 1 # let it finish painting
   echo "$window"
+}
+
+# Configures and builds a preset, all of it or the targets given as
+# "--target name". The tools' output goes to standard error, so that a
+# script's own output (the benchmark's tables) stays clean.
+build_preset() {
+  local preset="$1"
+  shift
+  say "configure and build preset $preset"
+  cmake --preset "$preset" >&2 || fail "configure of preset $preset"
+  cmake --build --preset "$preset" --parallel "$(nproc 2>/dev/null || echo 2)" "$@" >&2 ||
+    fail "build of preset $preset"
 }
 
 # Messages of the calling script, named by $vexo_script, on standard error so
