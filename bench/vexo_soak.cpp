@@ -467,7 +467,7 @@ TEST(Soak, Run)
         std::string values;
         for (size_t i = 0; i < saved.size(); ++i)
             values += std::string(" ") + keys[i] + "=" +
-                      (saved[i] == ClickerCopy::kMissing ? "(missing)" : std::to_string(saved[i]));
+                      (saved[i] == kMissingSetting ? "(missing)" : std::to_string(saved[i]));
         std::printf("Settings file after closing:%s (%s).\n", values.c_str(),
                     saved == kSavedAfterRun ? "the six values of the run" : "NOT the six values of the run");
         if (saved != kSavedAfterRun)

@@ -17,7 +17,7 @@ namespace {
 
 // Fastest period, so that every flow takes a fraction of a second; the Auto
 // box starts cleared.
-const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
+const char kFastSettingsAutoOff[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
 
 // The drags of one sweep as the desktop sees them: for each anchor lift a
 // press at the centre, then a press on every ring point, each released at
@@ -51,7 +51,7 @@ TEST(E2EEngine, TriggerKeysStartAndStopClicksAtTheCursorWhileTheAutoBoxIsTicked)
 {
     ForgetPastPresses();
     ClickTarget target;
-    ClickerRun clicker("", kFastSettings);
+    ClickerRun clicker("", kFastSettingsAutoOff);
     ClickerProcess& program = clicker.process;
     ASSERT_TRUE(program.WaitForPanel());
     Tap(VK_F2);
@@ -90,7 +90,7 @@ TEST(E2EEngine, TriggerKeysStartAndStopClicksAtTheCursorWhileTheAutoBoxIsTicked)
 TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
 {
     ForgetPastPresses();
-    ClickerRun clicker("", kFastSettings);
+    ClickerRun clicker("", kFastSettingsAutoOff);
     ASSERT_TRUE(clicker.process.WaitForPanel());
     ButtonRecorder recorder;
     const std::pair<int, size_t> sweeps[] = {{8, 897}, {10, 1293}};

@@ -15,7 +15,6 @@
 
 namespace {
 
-const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
 
 // Whether the panel's tray icon exists: the shell refuses to change an icon
 // it does not know.

@@ -14,7 +14,6 @@ namespace {
 
 // What the tray icon sends the panel; lParam is the mouse message over the icon.
 constexpr UINT kTrayNotify = WM_USER + 1;
-const char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
 
 bool MenuShown(const ClickerProcess& program)
 {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "settings/ClickerSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +26,19 @@ void ForgetCached(const std::string& path)
 
 } // namespace
 
+std::string IniPathOf(const std::string& name)
+{
+    char directory[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + name + ".INI";
+}
+
+int ReadSavedSetting(const std::string& path, const char* key)
+{
+    ForgetCached(path);
+    return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissingSetting, path.c_str()));
+}
+
 ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
 {
     // Outside a running test (the benchmark) the suffix alone names the copy.
@@ -37,8 +52,7 @@ ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
     const std::string directory = std::string(path) + "vexo_e2e\\";
     ::CreateDirectoryA(directory.c_str(), nullptr);
     m_exePath = directory + m_name + ".exe";
-    ::GetWindowsDirectoryA(path, sizeof path);
-    m_settingsPath = std::string(path) + "\\" + m_name + ".INI";
+    m_settingsPath = IniPathOf(m_name);
 
     // The program under test lies next to the test program.
     ::GetModuleFileNameA(nullptr, path, sizeof path);
@@ -70,16 +84,11 @@ std::string ClickerCopy::SettingsText() const
     return text.str();
 }
 
-int ClickerCopy::ReadSetting(const char* key) const
-{
-    ForgetCached(m_settingsPath);
-    return static_cast<int>(::GetPrivateProfileIntA("vexo v1.2", key, kMissing, m_settingsPath.c_str()));
-}
-
 std::vector<int> ClickerCopy::SavedSettings() const
 {
     std::vector<int> values;
-    for (const char* key : {"start", "end", "toggle", "time", "SW_AUTO", "SW_TOGGLE"})
+    for (const char* key : {SettingsKey::kStart, SettingsKey::kEnd, SettingsKey::kToggle, SettingsKey::kTime,
+                             SettingsKey::kAuto, SettingsKey::kToggleOn})
         values.push_back(ReadSetting(key));
     return values;
 }

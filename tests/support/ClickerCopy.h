@@ -3,6 +3,13 @@
 #include <string>
 #include <vector>
 
+// Where a program named so keeps its settings: "<name>.INI" in the Windows
+// directory, where the system puts files named without a directory.
+std::string IniPathOf(const std::string& name);
+// One saved value of that file as the program reads it, or kMissingSetting.
+constexpr int kMissingSetting = INT_MIN;
+int ReadSavedSetting(const std::string& path, const char* key);
+
 // The program copied under a name of its own, which is its application
 // name: each copy has its own settings file, mutex and window property, so
 // tests never see each other's traces. The settings file starts with the
@@ -19,12 +26,9 @@ public:
     const std::string& Name() const { return m_name; }
     const std::string& ExePath() const { return m_exePath; }
 
-    // "<name>.INI" in the Windows directory, where the system keeps files
-    // named without a directory.
     const std::string& SettingsPath() const { return m_settingsPath; }
     std::string SettingsText() const;
-    static constexpr int kMissing = INT_MIN;
-    int ReadSetting(const char* key) const;
+    int ReadSetting(const char* key) const { return ReadSavedSetting(m_settingsPath, key); }
     // start, end, toggle, time, SW_AUTO, SW_TOGGLE: the order of saving.
     std::vector<int> SavedSettings() const;
 

@@ -42,6 +42,9 @@ private:
     HWND m_panel;
 };
 
+// Settings with the fastest period, so that every flow takes a fraction of a second.
+constexpr char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
+
 // A copy with its settings file prepared (none when the text is null) and
 // its process, for tests that run several side by side.
 struct ClickerRun {

@@ -1,7 +1,5 @@
 #include "support/PanelFixture.h"
 
-#include <vector>
-
 namespace {
 ModalCloser* g_closer = nullptr;
 
@@ -12,8 +10,8 @@ BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
     if (std::string(className) != "#32770" || !::IsWindowVisible(window))
         return TRUE;
     const HWND messageText = ::GetDlgItem(window, 0xFFFF);
-    g_closer->text = messageText ? WindowText(messageText) : std::string();
-    g_closer->caption = WindowText(window);
+    g_closer->text = messageText ? TextOf(messageText) : std::string();
+    g_closer->caption = TextOf(window);
     ++g_closer->shown;
     ::PostMessageA(window, WM_COMMAND, IDOK, 0);
     return FALSE;
@@ -25,20 +23,6 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD)
         ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfDialog, 0);
 }
 } // namespace
-
-std::string WindowText(HWND window)
-{
-    std::vector<char> buffer(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return buffer.data();
-}
-
-std::string IniPathOf(const std::string& appName)
-{
-    char directory[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + appName + ".INI";
-}
 
 void PanelTest::SetUp()
 {

@@ -10,10 +10,9 @@
 #include "panel/ClickerDlg.h"
 #include "resources/resource.h"
 #include "settings/ClickerSettings.h"
+#include "support/ClickerCopy.h"
 #include "support/RecordingDesktop.h"
-
-std::string WindowText(HWND window);
-std::string IniPathOf(const std::string& appName); // where the program keeps "<appName>.INI"
+#include "support/RemoteWindow.h"
 
 // A real panel, created hidden in this process on a recording desktop, with
 // a settings file of the test's own. Open() initialises it from that file;
@@ -29,12 +28,9 @@ protected:
     {
         ::WritePrivateProfileStringA(SettingsKey::kSection, key, value, IniPathOf(appName).c_str());
     }
-    int SavedSetting(const char* key) const
-    {
-        return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissing, IniPathOf(appName).c_str()));
-    }
+    int SavedSetting(const char* key) const { return ReadSavedSetting(IniPathOf(appName), key); }
     HWND Control(int id) const { return ::GetDlgItem(panel->GetSafeHwnd(), id); }
-    std::string Text(int id) const { return WindowText(Control(id)); }
+    std::string Text(int id) const { return TextOf(Control(id)); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
     LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
@@ -56,7 +52,6 @@ protected:
     }
     void Tick() { panel->OnTimer(panel->m_nTimer); }
 
-    static constexpr int kMissing = -12345;
     std::string appName;
     CRecordingDesktop desktop;
     std::unique_ptr<CClickerDlg> panel;

@@ -43,7 +43,7 @@ TEST_F(DataExchangeTest, CreationFillsListsAndBindsThemAndValuesMakeTheRoundTrip
 {
     EXPECT_EQ(14, dialog.list.GetCount());
     EXPECT_EQ(dialog.Item(IDC_START_KEY), dialog.list.GetSafeHwnd());
-    EXPECT_EQ("8", WindowText(dialog.Item(IDC_RADIUS)));
+    EXPECT_EQ("8", TextOf(dialog.Item(IDC_RADIUS)));
     EXPECT_FALSE(::IsWindowVisible(dialog.GetSafeHwnd()));
 
     dialog.text = " 15/100", dialog.position = 42, dialog.first = -7, dialog.second = INT_MAX, dialog.check = 1;

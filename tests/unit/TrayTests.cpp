@@ -22,7 +22,7 @@ public:
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override
     {
         if (message == NIM_DELETE)
-            timeAtDelete = static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, SettingsKey::kTime, -1, ini.c_str()));
+            timeAtDelete = ReadSavedSetting(ini, SettingsKey::kTime);
         return CRecordingDesktop::ShellNotifyIcon(message, data);
     }
     std::string ini;
@@ -83,7 +83,7 @@ TEST(TrayDestruction, DestroyingThePanelInTheTrayDeletesTheIconBeforeSaving)
         ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     }
     EXPECT_EQ(0, desktop.iconsShown);
-    EXPECT_EQ(-1, desktop.timeAtDelete);
-    EXPECT_EQ(150u, ::GetPrivateProfileIntA(SettingsKey::kSection, SettingsKey::kTime, -1, desktop.ini.c_str()));
+    EXPECT_EQ(kMissingSetting, desktop.timeAtDelete);
+    EXPECT_EQ(150, ReadSavedSetting(desktop.ini, SettingsKey::kTime));
     ::DeleteFileA(desktop.ini.c_str());
 }
