@@ -92,6 +92,32 @@ struct Figures {
     long long user, gdi, handles, privateKiB;
 };
 
+struct WindowCount {
+    DWORD processId;
+    long long windows;
+};
+
+// Named callbacks rather than lambdas: a lambda converts to a function
+// pointer of the default calling convention, not the system's on 32-bit.
+BOOL CALLBACK CountWindow(HWND, LPARAM counter)
+{
+    ++*reinterpret_cast<long long*>(counter);
+    return TRUE;
+}
+
+BOOL CALLBACK CountProcessWindow(HWND window, LPARAM parameter)
+{
+    WindowCount& count = *reinterpret_cast<WindowCount*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == count.processId) {
+        ++count.windows;
+        // Every descendant, not only direct children.
+        ::EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count.windows));
+    }
+    return TRUE;
+}
+
 // USER and GDI objects, handles and private memory of another process. Where
 // the system's own call gives nothing (Wine implements some only for the
 // calling process, or not at all), an honest substitute is counted and
@@ -167,27 +193,11 @@ private:
 
     long long CountWindows() const
     {
-        struct Count {
-            DWORD processId;
-            long long windows;
-        } count = {m_processId, 0};
-        const auto countOne = [](HWND window, LPARAM parameter) -> BOOL {
-            Count& count = *reinterpret_cast<Count*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == count.processId) {
-                ++count.windows;
-                // Every descendant, not only direct children.
-                ::EnumChildWindows(
-                    window, [](HWND, LPARAM counter) { return ++*reinterpret_cast<long long*>(counter), TRUE; },
-                    reinterpret_cast<LPARAM>(&count.windows));
-            }
-            return TRUE;
-        };
-        ::EnumWindows(countOne, reinterpret_cast<LPARAM>(&count));
+        WindowCount count = {m_processId, 0};
+        ::EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&count));
         // Message-only windows are not top-level windows of the desktop.
         for (HWND window = nullptr; (window = ::FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr;)
-            countOne(window, reinterpret_cast<LPARAM>(&count));
+            CountProcessWindow(window, reinterpret_cast<LPARAM>(&count));
         return count.windows;
     }
 

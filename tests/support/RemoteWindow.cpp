@@ -73,24 +73,33 @@ void PostKey(HWND window, UINT virtualKey)
     ::PostMessageW(target, WM_KEYUP, virtualKey, scanCode | 1 | (LPARAM{3} << 30));
 }
 
+namespace {
+
+struct TopLevelQuery {
+    DWORD processId;
+    const std::function<bool(HWND)>& match;
+    HWND found;
+};
+
+// A named callback rather than a lambda: a lambda converts to a function
+// pointer of the default calling convention, not the system's on 32-bit.
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter)
+{
+    TopLevelQuery& query = *reinterpret_cast<TopLevelQuery*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != query.processId || !query.match(window))
+        return TRUE;
+    query.found = window;
+    return FALSE;
+}
+
+} // namespace
+
 HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
 {
-    struct Query {
-        DWORD processId;
-        const std::function<bool(HWND)>& match;
-        HWND found;
-    } query = {processId, match, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            Query& query = *reinterpret_cast<Query*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != query.processId || !query.match(window))
-                return TRUE;
-            query.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&query));
+    TopLevelQuery query = {processId, match, nullptr};
+    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
 
