@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the 64-bit preset and runs the benchmark of the real program under
-# Wine, on a private X server with a private Wine prefix set up as for the
-# tests, both removed again. Prints Markdown tables of figures; judges nothing.
+# Builds and runs the benchmark of the real program under Wine, on a private
+# X server with a private Wine prefix set up as for the tests, both removed
+# again: of the 32-bit vexo.exe that users get, or of the 64-bit build with
+# --64 or where this machine cannot run 32-bit programs (it says so).
+# Prints Markdown tables of figures; judges nothing.
+#   scripts/bench.sh [--64]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -10,14 +13,14 @@ vexo_script=bench
 source scripts/lib/wine.sh
 
 scripts/setup.sh >&2
-build_preset win64 --target vexo_bench
-
 start_headless_session
+choose_build "$@"
+build_preset "$vexo_preset" --target vexo_bench
 
-say "running the benchmark (about 2.5 minutes)"
+say "running the benchmark of the $vexo_preset build (about 2.5 minutes)"
 # Through a file: a Wine service started on the way would keep a pipe open.
 # Bounded: a crash would otherwise wait for ever in Wine's debugger.
-LC_ALL=ko_KR.UTF-8 timeout 900 "$WINE64" build/win64/bin/vexo_bench.exe >"$vexo_work/bench.md" 2>"$vexo_work/bench.err" \
+LC_ALL=ko_KR.UTF-8 timeout 900 "$WINE64" "build/$vexo_preset/bin/vexo_bench.exe" >"$vexo_work/bench.md" 2>"$vexo_work/bench.err" \
   </dev/null || { cat "$vexo_work/bench.md" "$vexo_work/bench.err" >&2; fail "the benchmark program"; }
 # The tables only, without the test runner's lines.
 tr -d '\r' <"$vexo_work/bench.md" | grep -v '^\['

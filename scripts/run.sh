@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the 64-bit program and starts it under Wine.
+# Builds the program and starts it under Wine: the 32-bit vexo.exe that users
+# get, or the 64-bit build with --64 or where this machine cannot run 32-bit
+# programs (it says so).
 # With a usable $DISPLAY the panel opens there, in a Wine prefix of its own
 # under ~/.local/share/vexo, and the script returns when the program ends.
 # Without one the panel is started on a private X server, photographed into
 # build/screenshot.png, and everything is ended again.
+#   scripts/run.sh [--64]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,10 +16,6 @@ source scripts/lib/wine.sh
 
 scripts/setup.sh
 
-build_preset win64 --target vexo
-exe="$root/build/win64/bin/vexo.exe"
-[[ -f "$exe" ]] || fail "$exe was not built"
-
 if display_usable; then
   export WINEPREFIX="${XDG_DATA_HOME:-$HOME/.local/share}/vexo/wineprefix"
   mkdir -p "$WINEPREFIX"
@@ -25,6 +24,9 @@ if display_usable; then
   fi
   boot_wine_prefix || fail "wineboot"
   apply_wine_registry || fail "cannot write the Wine registry settings"
+  choose_build "$@"
+  build_preset "$vexo_preset" --target vexo
+  exe="$root/build/$vexo_preset/bin/vexo.exe"
   say "starting $exe on DISPLAY=$DISPLAY; close the panel to end"
   status=0
   LC_ALL=ko_KR.UTF-8 "$WINE64" "$exe" || status=$?
@@ -41,6 +43,9 @@ else
 fi
 
 start_headless_session
+choose_build "$@"
+build_preset "$vexo_preset" --target vexo
+exe="$root/build/$vexo_preset/bin/vexo.exe"
 
 log="$root/build/run.log"
 say "starting $exe (its output goes to $log)"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Photographs the panel for the README into docs/panel.png: builds the
-# 64-bit program (the one Wine runs here; the panel is the same in both
-# builds), starts it with default settings on a private X server and Wine
-# prefix, and saves the panel window with its frame.
+# 32-bit vexo.exe that users get (the 64-bit build with --64, or where this
+# machine cannot run 32-bit programs; the panel is the same in both), starts
+# it with default settings on a private X server and Wine prefix, and saves
+# the panel window with its frame.
+#   scripts/screenshot.sh [--64]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,10 +14,10 @@ source scripts/lib/wine.sh
 
 scripts/setup.sh
 
-build_preset win64 --target vexo
-exe="$root/build/win64/bin/vexo.exe"
-
 start_headless_session
+choose_build "$@"
+build_preset "$vexo_preset" --target vexo
+exe="$root/build/$vexo_preset/bin/vexo.exe"
 
 log="$vexo_work/program.log"
 LC_ALL=ko_KR.UTF-8 "$WINE64" "$exe" >"$log" 2>&1 </dev/null &
@@ -24,4 +26,4 @@ window="$(wait_for_panel $! "$log")"
 # Without the time chunks an unchanged panel gives an unchanged file.
 shot="$root/docs/panel.png"
 import -window "$window" -strip -define png:exclude-chunks=date,time "$shot" || fail "cannot take the screenshot"
-say "panel saved to $shot ($(identify -format '%wx%h' "$shot"))"
+say "panel of the $vexo_preset build saved to $shot ($(identify -format '%wx%h' "$shot"))"

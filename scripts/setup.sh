@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12: the MinGW-w64 cross
-# compilers, Wine, a virtual X server, Korean fonts, GoogleTest sources and
+# compilers, Wine (with its 32-bit part where the kernel runs 32-bit
+# programs), a virtual X server, Korean fonts, GoogleTest sources and
 # ImageMagick. Does nothing but check when everything is already there.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
 
 packages=(
   cmake make
@@ -15,10 +17,20 @@ packages=(
   locales
 )
 
+# The shipped program is 32-bit: its tests need the 32-bit Wine, which is
+# pointless where the kernel cannot run 32-bit code at all.
+refusal="$(kernel_32bit_refusal)"
+if [[ -z "$refusal" ]]; then
+  packages+=(wine32:i386)
+else
+  echo "setup: not installing the 32-bit Wine: $refusal"
+fi
+
 # One dpkg query for all: it lists the installed ones, the rest are missing.
 # dpkg-query fails when a package is unknown to it, as on a fresh machine.
-installed=" $({ dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null || true; } |
-  awk '$1 == "installed" { print $2 }' | tr '\n' ' ') "
+native="$(dpkg --print-architecture)"
+installed=" $({ dpkg-query -W -f='${db:Status-Status} ${Package}:${Architecture}\n' "${packages[@]}" 2>/dev/null || true; } |
+  awk '$1 == "installed" { print $2 }' | sed "s/:\($native\|all\)\$//" | tr '\n' ' ') "
 missing=()
 for package in "${packages[@]}"; do
   [[ "$installed" == *" $package "* ]] || missing+=("$package")
@@ -32,6 +44,9 @@ if ((${#missing[@]})); then
   fi
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
   apt-get update -q </dev/null
   apt-get install -y -q "${missing[@]}" </dev/null
 else

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything (32-bit product and its ZIP package, 64-bit product and
-# tests) and runs every test, among them the checks that both products are
-# plain Windows executables, under Wine on a private X server with a private
-# Wine prefix. Extra arguments go to ctest, e.g. scripts/test.sh -R Settings
+# Builds everything (the 32-bit product with its ZIP package and its tests,
+# the 64-bit build with the same tests) and runs every test under Wine on a
+# private X server with a private Wine prefix: the 32-bit suites against the
+# very vexo.exe that goes into the ZIP, the 64-bit suites against the 64-bit
+# build. A machine that cannot run 32-bit programs runs only the 32-bit
+# product's file checks there, and the last line says so. Extra arguments go
+# to the ctest runs of the suites, e.g. scripts/test.sh -R Settings
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,17 +32,49 @@ ctest_pid=""
 before_cleanup() { if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi; }
 start_headless_session
 
-say "running the tests"
-test_start=$SECONDS
-status=0
-# In the background so that an interrupt reaches the cleanup at once instead
-# of waiting for a hung test.
-LC_ALL=ko_KR.UTF-8 ctest --preset win64 -j1 --output-on-failure "$@" &
-ctest_pid=$!
-wait "$ctest_pid" || status=$?
-ctest_pid=""
-test_seconds=$((SECONDS - test_start))
+refusal_32="$(wine_32bit_refusal)"
 
-say "build took ${build_seconds} s, tests took ${test_seconds} s"
-((status == 0)) || fail "ctest exited with status $status"
-say "all passed"
+# Runs one preset's tests, the ctest arguments after the preset, and leaves
+# "passed of total" in suite_counts. In the background so that an interrupt
+# reaches the cleanup at once instead of waiting for a hung test.
+suite_counts=""
+run_suite() {
+  local preset="$1" junit="$vexo_work/$1.xml" status=0
+  shift
+  LC_ALL=ko_KR.UTF-8 ctest --preset "$preset" -j1 --output-on-failure --output-junit "$junit" "$@" &
+  ctest_pid=$!
+  wait "$ctest_pid" || status=$?
+  ctest_pid=""
+  local total failed
+  # The first counts in the report are the whole run's.
+  total="$(grep -o -m 1 'tests="[0-9]*"' "$junit" 2>/dev/null | tr -dc 0-9 || true)"
+  failed="$(grep -o -m 1 'failures="[0-9]*"' "$junit" 2>/dev/null | tr -dc 0-9 || true)"
+  suite_counts="$((${total:-0} - ${failed:-0})) of ${total:-0}"
+  return $status
+}
+
+status=0
+say "running the 32-bit tests against the shipped vexo.exe"
+test_start=$SECONDS
+if [[ -z "$refusal_32" ]]; then
+  run_suite win32 "$@" || status=1
+  line_32="32-bit product: ${suite_counts} tests passed"
+else
+  say "32-bit product NOT RUN: $refusal_32; only its file checks run"
+  run_suite win32 -L product || status=1
+  line_32="32-bit product: NOT RUN: $refusal_32; only its file checks ran (${suite_counts} passed)"
+fi
+seconds_32=$((SECONDS - test_start))
+
+say "running the 64-bit tests"
+test_start=$SECONDS
+run_suite win64 "$@" || status=1
+line_64="64-bit build: ${suite_counts} tests passed"
+seconds_64=$((SECONDS - test_start))
+
+say "build took ${build_seconds} s; tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit)"
+((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
+echo "$(scripts/count-lines.sh)"
+echo "$line_64"
+echo "$line_32"
+exit $status

@@ -4,10 +4,14 @@
 # below, nothing runs.
 
 WINE64=/usr/lib/wine/wine64
+# The 32-bit loader, from Debian's wine32:i386; a 64-bit Wine process starts
+# 32-bit programs through it too.
+WINE32=/usr/lib/wine/wine
 # The wineserver binary itself: Debian's wrapper script adds -p0, which would
 # override our -p.
 WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
+WINE_FONTS=/usr/share/wine/fonts
 
 vexo_xvfb_pid=""
 
@@ -70,6 +74,13 @@ apply_wine_registry() {
   local status=0
   "$WINE64" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 </dev/null || status=$?
   rm -f "$reg"
+  # Wine 8 here does not load the fonts of its own data folder into a new
+  # prefix: caption buttons, drawn with the symbol font Marlett, came out as
+  # the letters "0", "1" and "r". A copy in the prefix's Fonts folder is used.
+  if [[ -f "$WINE_FONTS/marlett.ttf" ]]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
+      cp "$WINE_FONTS/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" || status=$?
+  fi
   return $status
 }
 
@@ -154,4 +165,61 @@ end_headless_session() {
   stop_private_xvfb
   rm -rf "$vexo_work"
   exit $status
+}
+
+# Prints why this machine cannot run 32-bit programs at all, or nothing when
+# it can: some kernels refuse 32-bit code (IA-32 emulation off), so a 32-bit
+# Linux program of a few instructions is built and run, expecting exit code 42.
+kernel_32bit_refusal() {
+  local dir status=0 output
+  dir="$(mktemp -d)"
+  printf '.globl _start\n_start:\n  movl $1, %%eax\n  movl $42, %%ebx\n  int $0x80\n' >"$dir/probe.s"
+  if ! as --32 -o "$dir/probe.o" "$dir/probe.s" 2>/dev/null || ! ld -m elf_i386 -o "$dir/probe" "$dir/probe.o" 2>/dev/null; then
+    rm -rf "$dir"
+    echo "cannot build a 32-bit probe program with as --32 and ld -m elf_i386"
+    return
+  fi
+  output="$("$dir/probe" 2>&1)" || status=$?
+  rm -rf "$dir"
+  if [[ "$output" == *"Exec format error"* ]]; then
+    echo "the kernel refuses 32-bit programs, exec format error: IA-32 emulation is off"
+  elif ((status != 42)); then
+    echo "a 32-bit test program failed with exit code $status${output:+: $output}"
+  fi
+}
+
+# Prints why the 32-bit product cannot run in the booted prefix $WINEPREFIX,
+# or nothing when it can: the kernel, the 32-bit Wine, the prefix's 32-bit
+# part, and a 32-bit Windows program started from a 64-bit one.
+wine_32bit_refusal() {
+  local refusal status=0
+  refusal="$(kernel_32bit_refusal)"
+  if [[ -n "$refusal" ]]; then
+    echo "$refusal"
+  elif [[ ! -x "$WINE32" ]]; then
+    echo "the 32-bit Wine (wine32:i386) is not installed"
+  elif [[ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]]; then
+    echo "the Wine prefix $WINEPREFIX has no 32-bit part; a prefix made before the 32-bit Wine was installed never gets one"
+  else
+    timeout 120 "$WINE64" 'C:\windows\syswow64\cmd.exe' /c exit 7 >/dev/null 2>&1 </dev/null || status=$?
+    ((status == 7)) || echo "a 32-bit Windows program did not run under Wine, exit code $status"
+  fi
+}
+
+# Chooses the build a script runs: the 32-bit product that users get, or the
+# 64-bit build when the script's arguments hold --64 or this machine cannot
+# run 32-bit programs (then it says why, in one line). Needs the booted
+# prefix in $WINEPREFIX; sets vexo_preset (win32 or win64).
+choose_build() {
+  local argument refusal
+  vexo_preset=win32
+  for argument in "$@"; do
+    [[ "$argument" == --64 ]] && vexo_preset=win64
+  done
+  [[ "$vexo_preset" == win32 ]] || return 0
+  refusal="$(wine_32bit_refusal)"
+  if [[ -n "$refusal" ]]; then
+    say "32-bit product NOT RUN here: $refusal; using the 64-bit build instead"
+    vexo_preset=win64
+  fi
 }
