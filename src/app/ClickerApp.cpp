@@ -53,6 +53,8 @@ BOOL CClickerApp::InitInstance()
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // Clicking goes on while the panel hides in the tray.
+    KeepTimerResolutionWhileHidden();
 
     std::unique_ptr<CClickerDlg> panel(new CClickerDlg(m_desktop, m_strAppName));
     m_pMainWnd = panel.get();

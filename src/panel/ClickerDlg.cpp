@@ -49,6 +49,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const std::string& appName, HWND par
     , m_strAppName(appName)
     , m_settings(appName)
     , m_bReleased(false)
+    , m_bTimerResolutionHeld(false)
 {
 }
 
@@ -292,6 +293,7 @@ void CClickerDlg::ReleasePanel()
         ::KillTimer(m_hWnd, m_nTimer);
         m_nTimer = 0;
     }
+    HoldTimerResolution(false);
     LeaveTray();
     SaveSettings();
     ::RemovePropA(m_hWnd, m_strAppName.c_str());

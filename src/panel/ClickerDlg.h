@@ -16,6 +16,11 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 // The period timer's identifier.
 constexpr UINT_PTR kPeriodTimerId = 1;
 
+// Timer resolution held while clicking, so that the period on the speed bar
+// is the period clicked at: by default Windows fires window timers on its
+// 15.625 ms tick, which turns 10 ms into 15.6 and 20 or 30 ms into 31.
+constexpr UINT kClickTimerResolutionMs = 1;
+
 // Speed bar: position p stands for a period of p * kMillisecondsPerStep.
 constexpr int kSpeedMin = 1;
 constexpr int kSpeedMax = 100;
@@ -103,6 +108,7 @@ private:
     void OnTaskbarCreated();
     bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);
+    void HoldTimerResolution(bool hold);
     void ClickAtCursor();
     void SweepDrag(const POINT& from, int releases);
     void SaveSettings() const;
@@ -111,4 +117,5 @@ private:
     std::string m_strAppName;
     CClickerSettings m_settings;
     bool m_bReleased;
+    bool m_bTimerResolutionHeld;
 };

@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 // The desktop operations the clicker drives: screen size, cursor, injected
-// left-button events, asynchronous key state, the beep and the tray icon.
+// left-button events, asynchronous key state, the beep, the tray icon and the
+// timer resolution.
 // Named after the Win32 calls they stand for, so the clicker's logic reads
 // like the platform; tests hand in a recorder instead of the real desktop.
 class IDesktop {
@@ -20,6 +22,10 @@ public:
     virtual SHORT GetAsyncKeyState(int virtualKey) = 0;
     virtual BOOL MessageBeep(UINT type) = 0;
     virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) = 0;
+    // Window timers fire on the system clock's tick, 15.625 ms unless some
+    // process asks for a finer one; each begin needs its matching end.
+    virtual MMRESULT TimeBeginPeriod(UINT milliseconds) = 0;
+    virtual MMRESULT TimeEndPeriod(UINT milliseconds) = 0;
 };
 
 // The real desktop of the interactive session.
@@ -32,4 +38,11 @@ public:
     SHORT GetAsyncKeyState(int virtualKey) override;
     BOOL MessageBeep(UINT type) override;
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override;
+    MMRESULT TimeBeginPeriod(UINT milliseconds) override;
+    MMRESULT TimeEndPeriod(UINT milliseconds) override;
 };
+
+// Keeps the process's timer resolution requests in force while all its
+// windows are hidden, which Windows 11 would otherwise ignore. Once, at
+// start-up; does nothing where Windows cannot do it.
+void KeepTimerResolutionWhileHidden();

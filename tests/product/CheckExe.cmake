@@ -1,7 +1,8 @@
 # Checks one built vexo.exe from outside, without running it: the expected
 # kind of Windows program, importing only DLLs every Windows has (the MinGW
-# runtime is linked in statically), carrying its version in Korean and
-# English, and a manifest that requests no execution level.
+# runtime is linked in statically) and nothing Windows 7 lacks, carrying its
+# version in Korean and English, and a manifest that requests no execution
+# level.
 #   cmake -DEXE=... -DFORMAT=pei-i386 -DVERSION=1.5.0 -DOBJDUMP=... -DWINDRES=... -P CheckExe.cmake
 
 set(SYSTEM_DLLS_REGEX "^(kernel32|user32|gdi32|shell32|comctl32|advapi32|comdlg32|ole32|oleaut32|shlwapi|uxtheme|imm32|winmm|version|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
@@ -27,6 +28,14 @@ foreach(entry IN LISTS imports)
 endforeach()
 if(foreign)
   message(FATAL_ERROR "${EXE} imports DLLs that are not part of Windows: ${foreign}")
+endif()
+
+# The finer timer resolution comes from winmm, which every Windows has; the
+# power-throttling opt-out is looked up at run time, never imported, since
+# Windows 7 lacks it and would refuse to start the program.
+string(REGEX MATCH "DLL Name: [Ww][Ii][Nn][Mm][Mm]\\.[Dd][Ll][Ll]\n[^\n]*\n(\t[^\n]*\n)*" winmm "${dump}")
+if(NOT winmm MATCHES "timeBeginPeriod" OR NOT winmm MATCHES "timeEndPeriod" OR dump MATCHES "SetProcessInformation")
+  message(FATAL_ERROR "${EXE}: winmm's timeBeginPeriod and timeEndPeriod not imported, or SetProcessInformation imported")
 endif()
 
 # windres writes the resources back as a resource script.

@@ -7,7 +7,7 @@
 
 // One call the panel made on the desktop, with the arguments that matter.
 struct DesktopCall {
-    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon } kind;
+    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution } kind;
     long a, b, c;
     bool operator==(const DesktopCall& o) const { return kind == o.kind && a == o.a && b == o.b && c == o.c; }
 };
@@ -20,6 +20,9 @@ inline DesktopCall DownCall(long x, long y) { return {DesktopCall::Button, MOUSE
 inline DesktopCall UpCall(long x, long y) { return {DesktopCall::Button, MOUSEEVENTF_LEFTUP, x, y}; }
 inline DesktopCall KeyCall(int virtualKey) { return {DesktopCall::KeyQuery, virtualKey, 0, 0}; }
 inline DesktopCall TrayCall(DWORD message) { return {DesktopCall::TrayIcon, static_cast<long>(message), 0, 0}; }
+// A finer timer resolution asked for (begin) or given back (end), in milliseconds.
+inline DesktopCall BeginPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 1, static_cast<long>(ms), 0}; }
+inline DesktopCall EndPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 0, static_cast<long>(ms), 0}; }
 const DesktopCall kBeep = {DesktopCall::Beep, -1, 0, 0};
 const DesktopCall kCursorRead = {DesktopCall::CursorRead, 0, 0, 0};
 
@@ -55,6 +58,8 @@ public:
             lastIcon = *data;
         return TRUE;
     }
+    MMRESULT TimeBeginPeriod(UINT ms) override { return calls.push_back(BeginPeriodCall(ms)), TIMERR_NOERROR; }
+    MMRESULT TimeEndPeriod(UINT ms) override { return calls.push_back(EndPeriodCall(ms)), TIMERR_NOERROR; }
     std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
     {
         std::vector<DesktopCall> result;

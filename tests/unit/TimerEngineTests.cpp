@@ -20,16 +20,21 @@ const DesktopCall F2 = KeyCall(VK_F2), F3 = KeyCall(VK_F3), F4 = KeyCall(VK_F4);
 
 } // namespace
 
+// The finer timer resolution is asked for at the tick where clicking starts
+// and given back at the tick where it stops, once per run.
 TEST_F(TimerEngineTest, StartKeyBeepsAndClicksAtTheCursorUntilTheEndKey)
 {
     EXPECT_EQ((Calls{F2, F3, F4}), TickCalls());
     desktop.tapped = {VK_F2};
     desktop.cursor = {321, 123};
-    EXPECT_EQ((Calls{F2, kBeep, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    const Calls click = {kCursorRead, DownCall(321, 123), UpCall(321, 123)};
+    EXPECT_EQ((Calls{F2, kBeep, F3, BeginPeriodCall(1), F4, click[0], click[1], click[2]}), TickCalls());
     EXPECT_TRUE(panel->m_ptCenter.x == 321 && panel->m_ptCenter.y == 123);
-    EXPECT_EQ((Calls{F2, F3, F4, kCursorRead, DownCall(321, 123), UpCall(321, 123)}), TickCalls());
+    EXPECT_EQ((Calls{F2, F3, F4, click[0], click[1], click[2]}), TickCalls());
+    desktop.tapped = {VK_F2};
+    EXPECT_EQ((Calls{F2, kBeep, F3, F4, click[0], click[1], click[2]}), TickCalls());
     desktop.tapped = {VK_F3};
-    EXPECT_EQ((Calls{F2, F3, kBeep, F4}), TickCalls());
+    EXPECT_EQ((Calls{F2, F3, kBeep, EndPeriodCall(1), F4}), TickCalls());
     desktop.tapped = {VK_F2, VK_F3}; // both in one tick: clicking ends up off
     EXPECT_EQ((Calls{F2, kBeep, F3, kBeep, F4}), TickCalls());
     EXPECT_FALSE(panel->m_bClicking);
@@ -43,7 +48,34 @@ TEST_F(TimerEngineTest, ClearedAutoBoxStopsPollingButNotClicking)
     Click(IDC_AUTO_ON);
     desktop.tapped = {VK_F3};
     desktop.cursor = {5, 6};
-    EXPECT_EQ((Calls{F4, kCursorRead, DownCall(5, 6), UpCall(5, 6)}), TickCalls());
+    EXPECT_EQ((Calls{BeginPeriodCall(1), F4, kCursorRead, DownCall(5, 6), UpCall(5, 6)}), TickCalls());
+}
+
+// However the panel ends while clicking, the resolution is given back, once;
+// an idle panel, even sweeping, never asks for it.
+TEST_F(TimerEngineTest, FinerResolutionIsGivenBackWhenThePanelEndsWhileClicking)
+{
+    const auto resolutionCalls = [&] { return desktop.CallsOf(DesktopCall::TimerResolution); };
+    const Calls heldRun = {BeginPeriodCall(1), EndPeriodCall(1)};
+    desktop.held = {VK_F4};
+    Tick();
+    desktop.held.clear();
+    Close();
+    EXPECT_EQ(Calls{}, resolutionCalls());
+
+    Open();
+    desktop.tapped = {VK_F2};
+    Tick();
+    Close();
+    EXPECT_EQ(heldRun, resolutionCalls());
+
+    desktop.calls.clear();
+    Open();
+    desktop.tapped = {VK_F2};
+    Tick();
+    Send(WM_ENDSESSION, TRUE);
+    Close();
+    EXPECT_EQ(heldRun, resolutionCalls());
 }
 
 TEST_F(TimerEngineTest, ListEntriesMapToKeysAndF1OrNoSelectionIsNeverTested)
