@@ -5,11 +5,11 @@
 #include "support/ClickerProcess.h"
 #include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
+#include "support/SweepGeometry.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -19,26 +19,15 @@ namespace {
 // box starts cleared.
 const char kFastSettingsAutoOff[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
 
-// The drags of one sweep as the desktop sees them: for each anchor lift a
-// press at the centre, then a press on every ring point, each released at
-// the anchor (twice for ring points).
-std::vector<ButtonEvent> ExpectedSweep(int radius)
+// The button events of one sweep as the desktop sees them: per drag a press
+// at its point, then its releases at the anchor.
+std::vector<ButtonEvent> ExpectedEvents(int radius)
 {
-    const double centreY = ::GetSystemMetrics(SM_CYSCREEN) * static_cast<double>(0.6066666841506958f);
-    const POINT centre = {::GetSystemMetrics(SM_CXSCREEN) / 2 - 1, static_cast<LONG>(centreY)};
-    const double degreeToRadian = 0.017444444820284843f;
     std::vector<ButtonEvent> events;
-    for (int lift : {5, 25, 45}) {
-        const POINT anchor = {centre.x, static_cast<LONG>(centreY - lift)};
-        events.insert(events.end(), {{true, centre, 0}, {false, anchor, 0}});
-        for (int ring = 0, step = 42; ring * 8 + 1 < radius * 8; ++ring, step -= 3) {
-            for (int degrees = 0; degrees < 360; degrees += step) {
-                const double angle = degrees * degreeToRadian, r = ring * 8 + 1;
-                const POINT at = {centre.x + static_cast<LONG>(std::cos(angle) * r),
-                                  centre.y + static_cast<LONG>(std::sin(angle) * r)};
-                events.insert(events.end(), {{true, at, 0}, {false, anchor, 0}, {false, anchor, 0}});
-            }
-        }
+    for (const SweepDrag& drag :
+         ExpectedSweep(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), radius)) {
+        events.push_back({true, drag.from, 0});
+        events.insert(events.end(), static_cast<size_t>(drag.releases), ButtonEvent{false, drag.anchor, 0});
     }
     return events;
 }
@@ -102,7 +91,7 @@ TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
         EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= sweep.second; }));
         EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
 
-        const std::vector<ButtonEvent> expected = ExpectedSweep(sweep.first);
+        const std::vector<ButtonEvent> expected = ExpectedEvents(sweep.first);
         ASSERT_EQ(sweep.second, expected.size());
         ASSERT_EQ(expected.size(), recorder.events.size());
         for (size_t i = 0; i < expected.size(); ++i)

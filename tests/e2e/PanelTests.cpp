@@ -7,24 +7,6 @@
 
 #include <list>
 
-TEST(E2EPanel, AboutBoxOpensFromTheSystemMenuAsAModalDialogOfThePanel)
-{
-    ClickerCopy copy;
-    ClickerProcess program(copy);
-    const HWND panel = program.WaitForPanel();
-    ASSERT_TRUE(panel);
-    ::PostMessageW(panel, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    const HWND about = program.WaitForDialog("다르몬 정보");
-    ASSERT_TRUE(about);
-    EXPECT_EQ(panel, ::GetWindow(about, GW_OWNER));
-    EXPECT_FALSE(::IsWindowEnabled(panel));
-    EXPECT_EQ("확인", TextOf(::GetDlgItem(about, IDOK)));
-    PostClick(about, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
-    EXPECT_TRUE(::IsWindowEnabled(panel));
-    EXPECT_TRUE(program.Close());
-}
-
 TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
 {
     struct Way {

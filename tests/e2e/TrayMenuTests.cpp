@@ -46,36 +46,21 @@ void ChooseFromTrayMenu(ClickerProcess& program, int item)
 
 } // namespace
 
-TEST(E2ETray, HiddenPanelKeepsClickingAndComesBackFromTheMenuOrASecondCopyAndTheMenuEndsIt)
+TEST(E2ETray, HiddenPanelKeepsClickingAndTheMenuShowsItAgainOrEndsIt)
 {
     ForgetPastPresses();
     ClickTarget target;
     ClickerRun clicker("", kFastSettings);
     ClickerProcess& program = clicker.process;
     ASSERT_TRUE(program.WaitForPanel());
-    const auto panelShown = [&] { return WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }); };
     Hide(program);
     Tap(VK_F2);
     EXPECT_TRUE(WaitUntil([&] { return target.clicks >= 10; }));
     Tap(VK_F3);
     EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
 
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK})
-        EXPECT_EQ(1, Ask(program.Panel(), kTrayNotify, 0, message)) << message;
-    EXPECT_FALSE(MenuShown(program));
-    EXPECT_FALSE(::IsWindowVisible(program.Panel()));
     ChooseFromTrayMenu(program, 1);
-    EXPECT_TRUE(panelShown());
-
-    Hide(program);
-    ClickerProcess second(clicker.copy);
-    for (int box = 0; box < 2; ++box) {
-        const HWND shown = second.WaitForMessageBox();
-        DismissMessageBox(shown);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(shown); }));
-    }
-    EXPECT_TRUE(second.WaitForExit());
-    EXPECT_TRUE(panelShown());
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
 
     Hide(program);
     ChooseFromTrayMenu(program, 2);

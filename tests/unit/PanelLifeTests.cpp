@@ -23,6 +23,59 @@ TEST_F(PanelTest, WithoutSettingsFileStartsFromTheDefaults)
     char about[64] = "";
     ::GetMenuStringA(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_ABOUTBOX, about, sizeof about, MF_BYCOMMAND);
     EXPECT_STREQ("다르몬 정보(&A)...", about);
+    ModalCloser closer;
+    Send(WM_SYSCOMMAND, IDM_ABOUTBOX);
+    EXPECT_EQ("다르몬 정보", closer.caption);
+}
+
+// The layout as a user sees it: every control with its class, text and state,
+// the fourteen key entries in each list, and the up-downs' range and buddies.
+TEST_F(PanelTest, PanelHoldsEveryControlWithItsTextAndTheKeyLists)
+{
+    struct Expected {
+        int id;
+        const char* className;
+        const char* text; // null: not compared
+        bool visible, enabled;
+    };
+    const Expected controls[] = {
+        {IDC_HIDE, "Button", "숨기기", true, true},
+        {IDC_TITLE, "Static", "다르몬 미렌 버전", true, true},
+        {IDC_RADIUS, "Edit", "8", true, true},
+        {IDC_SCALE, "msctls_trackbar32", nullptr, true, false},
+        {IDC_TURNS, "Edit", "1", true, true},
+        {IDC_SPEED_TEXT, "Static", " 15/100", true, true},
+        {IDC_SPEED, "ScrollBar", nullptr, true, true},
+        {IDC_START_KEY, "ComboBox", "F2", true, true},
+        {IDC_END_KEY, "ComboBox", "F3", true, true},
+        {IDC_TOGGLE_KEY, "ComboBox", "F4", true, true},
+        {IDC_RADIUS_SPIN, "msctls_updown32", nullptr, true, true},
+        {IDC_TURNS_SPIN, "msctls_updown32", nullptr, true, true},
+        {IDC_AUTO_ON, "Button", "On/Off", true, true},
+        {IDC_TOGGLE_ON, "Button", "On/Off", true, true},
+        {IDOK, "Button", "확인", false, true},
+        {IDCANCEL, "Button", "종료", true, true},
+    };
+    const std::vector<std::string> keyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11",
+                                                 "F12", "마우스 LEFT BUTTON", "마우스 RIGHT BUTTON"};
+    Open();
+    EXPECT_EQ("다르몬 미렌 버전", TextOf(panel->GetSafeHwnd()));
+    for (const Expected& expected : controls) {
+        SCOPED_TRACE(expected.id);
+        const HWND control = Control(expected.id);
+        ASSERT_TRUE(control);
+        EXPECT_EQ(0, ::lstrcmpiA(expected.className, ClassOf(control).c_str())) << ClassOf(control);
+        EXPECT_EQ(expected.text ? expected.text : TextOf(control), TextOf(control));
+        // The panel itself is hidden here: the control's own style tells.
+        EXPECT_EQ(expected.visible, (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0);
+        EXPECT_EQ(expected.enabled, Enabled(expected.id));
+    }
+    for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
+        EXPECT_EQ(keyEntries, ComboItems(Control(list))) << list;
+    for (int spin : {IDC_RADIUS_SPIN, IDC_TURNS_SPIN}) {
+        EXPECT_EQ(MAKELONG(10, 1), SendTo(spin, UDM_GETRANGE)) << spin;
+        EXPECT_EQ(Control(spin == IDC_RADIUS_SPIN ? IDC_RADIUS : IDC_TURNS), reinterpret_cast<HWND>(SendTo(spin, UDM_GETBUDDY)));
+    }
 }
 
 TEST_F(PanelTest, SavedValuesSelectKeysSetTheBarAndGreyTheLists)

@@ -1,39 +1,21 @@
 #include "support/PanelFixture.h"
+#include "support/SweepGeometry.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <cstring>
 
 namespace {
 
 using Calls = std::vector<DesktopCall>;
 
-template <typename T, typename Bits> T FromBits(Bits bits)
+// The desktop calls of a whole sweep: the screen size, then per drag the
+// cursor moved to the point, pressed, moved to the anchor and released.
+Calls ExpectedCalls(long width, long height, int radius)
 {
-    T value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-// The whole sweep worked out from the constants' bit patterns: per pass a
-// centre drag, then rings of radius 1, 9, 17, ... below radius * 8, ring k
-// stepping 42 - 3k degrees, each point dragged to the anchor and released twice.
-Calls ExpectedSweep(long width, long height, int radius)
-{
-    const double heightFactor = FromBits<double>(UINT64_C(0x3FE369D040000000));
-    const double degree = FromBits<float>(UINT32_C(0x3C8EE7A7));
     Calls calls = {{DesktopCall::Metrics, SM_CXSCREEN, 0, 0}, {DesktopCall::Metrics, SM_CYSCREEN, 0, 0}};
-    const long cx = width / 2 - 1, cy = static_cast<long>(height * heightFactor);
-    for (int lift : {5, 25, 45}) {
-        const long ay = static_cast<long>(height * heightFactor - lift);
-        calls.insert(calls.end(), {MoveCall(cx, cy), DownCall(cx, cy), MoveCall(cx, ay), UpCall(cx, ay)});
-        for (int k = 0, r = 1; r < radius * 8; ++k, r += 8)
-            for (int d = 0; d < 360; d += 42 - 3 * k) {
-                const long x = cx + static_cast<long>(std::cos(d * degree) * r);
-                const long y = cy + static_cast<long>(std::sin(d * degree) * r);
-                calls.insert(calls.end(), {MoveCall(x, y), DownCall(x, y), MoveCall(cx, ay), UpCall(cx, ay), UpCall(cx, ay)});
-            }
+    for (const SweepDrag& drag : ExpectedSweep(width, height, radius)) {
+        calls.insert(calls.end(), {MoveCall(drag.from.x, drag.from.y), DownCall(drag.from.x, drag.from.y),
+                                   MoveCall(drag.anchor.x, drag.anchor.y)});
+        calls.insert(calls.end(), static_cast<size_t>(drag.releases), UpCall(drag.anchor.x, drag.anchor.y));
     }
     return calls;
 }
@@ -54,7 +36,7 @@ TEST_F(ToggleSweepTest, RadiusEightOnAnEightHundredBySixHundredScreen)
 {
     const Calls calls = Sweep();
     ASSERT_EQ(2u + 1497u, calls.size());
-    EXPECT_EQ(ExpectedSweep(800, 600, 8), calls);
+    EXPECT_EQ(ExpectedCalls(800, 600, 8), calls);
     EXPECT_TRUE(panel->m_ptCenter.x == 399 && panel->m_ptCenter.y == 364);
     EXPECT_TRUE(desktop.cursor.x == 399 && desktop.cursor.y == 319 && panel->m_ptAnchor.y == 319);
     EXPECT_FALSE(panel->m_bSweeping);
@@ -90,7 +72,7 @@ TEST_F(ToggleSweepTest, RadiusAndScreenSizeShapeTheSweep)
         SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, c.radius);
         desktop.screen = c.screen;
         const Calls calls = Sweep();
-        EXPECT_EQ(ExpectedSweep(c.screen.x, c.screen.y, c.radius), calls) << c.radius;
+        EXPECT_EQ(ExpectedCalls(c.screen.x, c.screen.y, c.radius), calls) << c.radius;
         const auto isPress = [](const DesktopCall& call) { return call == DownCall(call.b, call.c); };
         EXPECT_EQ(c.presses, static_cast<size_t>(std::count_if(calls.begin(), calls.end(), isPress))) << c.radius;
     }
