@@ -303,12 +303,16 @@ private:
 
 constexpr int kWarmUpBurnMs = 300;
 constexpr int kCheckBurnMs = 1000;
+// A figure is user plus system time, each cut down to whole ticks on its
+// own, so it falls short of the exact count by less than 2 ticks, and a
+// difference of two figures is off by less than 2 either way.
+constexpr double kFigureResolutionTicks = 2;
 
 // Shows that both ways of reading CPU follow what a process really spends:
 // the burner's figure, read as the program's is and as the wine server's is,
 // against Linux's own count of its threads' running time to the nanosecond,
-// all read before and after one burn. Passes when both are within one clock
-// tick, the unit the figures count in.
+// all read before and after one burn. Passes when both are within the
+// figures' resolution.
 void PrintResponsivenessCheck(double tickMs)
 {
     std::printf("\nResponsiveness check: vexo_cpu_burner.exe, a helper of the benchmark, spins for %d ms on a "
@@ -334,9 +338,10 @@ void PrintResponsivenessCheck(double tickMs)
     for (const CpuReading* reading : {&exactBefore, &exactAfter, &programWayBefore, &programWayAfter,
                                       &serverWayBefore, &serverWayAfter})
         if (!reading->Available()) {
+            const std::string pid = burnerProcess.Pid().empty() ? "not found" : burnerProcess.Pid();
             std::printf("Responsiveness check: FAILED: a figure of the burner (Linux process %s) is not "
                         "available: %s\n",
-                        burnerProcess.Pid().empty() ? "not found" : burnerProcess.Pid().c_str(), reading->problem.c_str());
+                        pid.c_str(), reading->problem.c_str());
             return;
         }
     if (!burned) {
@@ -351,12 +356,13 @@ void PrintResponsivenessCheck(double tickMs)
     const auto row = [&](const char* way, const CpuReading& before, const CpuReading& after) {
         const double figure = after.milliseconds - before.milliseconds, difference = figure - exact;
         std::printf("| %s | %.1f | %.1f | %+.1f | %+.2f |\n", way, exact, figure, difference, difference / tickMs);
-        within = within && std::abs(difference) <= tickMs;
+        within = within && std::abs(difference) < kFigureResolutionTicks * tickMs;
     };
     row("the program's", programWayBefore, programWayAfter);
     row("the wine server's", serverWayBefore, serverWayAfter);
-    std::printf("\nResponsiveness check: %s (each figure within one clock tick of the exact count)\n",
-                within ? "passed" : "FAILED");
+    std::printf("\nResponsiveness check: %s (each figure less than %.0f ticks from the exact count: a figure is "
+                "user plus system time, each cut down to whole ticks on its own)\n",
+                within ? "passed" : "FAILED", kFigureResolutionTicks);
     std::fflush(stdout);
 }
 
