@@ -1,8 +1,10 @@
 // Figures of the real program on this desktop: clicks per second for several
 // periods, the delay from a start-key press to the first click, the length of
-// one sweep, and the program's CPU use. Prints Markdown tables; judges nothing.
-// Runs as one test on the end-to-end helpers, which fail it only when the
-// program cannot be started, found or ended.
+// one sweep, and the CPU use of the program and of the wine server. Prints
+// Markdown tables; judges nothing but whether its CPU figures follow a known
+// burn, and says so in a line of its own. Runs as one test on the end-to-end
+// helpers, which fail it only when the program cannot be started, found or
+// ended.
 #include <windows.h>
 #include <commctrl.h>
 
