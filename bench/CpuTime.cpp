@@ -62,6 +62,25 @@ std::vector<std::string> NumberedEntries(const std::string& folder)
     return names;
 }
 
+// utime plus stime, in clock ticks, from the text of the /proc/<pid>/stat
+// file of the given pid; false if the text is not such a file.
+bool StatCpuTicks(const std::string& stat, const std::string& pid, unsigned long long& ticks)
+{
+    // The command name may itself hold spaces and parentheses.
+    const size_t nameEnd = stat.rfind(')');
+    if (stat.compare(0, pid.size() + 2, pid + " (") != 0 || nameEnd == std::string::npos)
+        return false;
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string field;
+    for (int skipped = 1; skipped < kUtimeAfterName && fields >> field; ++skipped) {
+    }
+    std::string utime, stime;
+    if (!(fields >> utime >> stime) || !AllDigits(utime) || !AllDigits(stime))
+        return false;
+    ticks = std::strtoull(utime.c_str(), nullptr, 10) + std::strtoull(stime.c_str(), nullptr, 10);
+    return true;
+}
+
 } // namespace
 
 CpuReading WindowsProcessCpu(DWORD processId)
@@ -94,23 +113,6 @@ double ClockTickMs(const char* ticksPerSecondVariable)
 {
     const std::string ticks = Environment(ticksPerSecondVariable);
     return AllDigits(ticks) && std::atoi(ticks.c_str()) > 0 ? 1000.0 / std::atoi(ticks.c_str()) : 0;
-}
-
-bool StatCpuTicks(const std::string& stat, const std::string& pid, unsigned long long& ticks)
-{
-    // The command name may itself hold spaces and parentheses.
-    const size_t nameEnd = stat.rfind(')');
-    if (stat.compare(0, pid.size() + 2, pid + " (") != 0 || nameEnd == std::string::npos)
-        return false;
-    std::istringstream fields(stat.substr(nameEnd + 1));
-    std::string field;
-    for (int skipped = 1; skipped < kUtimeAfterName && fields >> field; ++skipped) {
-    }
-    std::string utime, stime;
-    if (!(fields >> utime >> stime) || !AllDigits(utime) || !AllDigits(stime))
-        return false;
-    ticks = std::strtoull(utime.c_str(), nullptr, 10) + std::strtoull(stime.c_str(), nullptr, 10);
-    return true;
 }
 
 std::string LinuxProcessWithArgument(const std::string& argument)

@@ -45,7 +45,3 @@ std::string LinuxProcessWithArgument(const std::string& argument);
 // The clock tick of the /proc figures in milliseconds, from the environment
 // variable holding the ticks per second; 0 if it is not there.
 double ClockTickMs(const char* ticksPerSecondVariable);
-
-// utime plus stime, in clock ticks, from the text of the /proc/<pid>/stat
-// file of the given pid; false if the text is not such a file.
-bool StatCpuTicks(const std::string& stat, const std::string& pid, unsigned long long& ticks);
