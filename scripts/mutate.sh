@@ -140,7 +140,7 @@ if ! $build_only; then
     fail "the tests fail without any fault: $(failed_tests "$scratch/logs/clean.log")"
 fi
 
-rows=() caught=0 measured=0 built=0 count=0
+rows=() caught=0 measured=0 built=0 count=0 run_start=$SECONDS
 for i in "${chosen[@]}"; do
   ((++count))
   id="${ids[i]}" log="$scratch/logs/${ids[i]}.log" tests="" start=$SECONDS
@@ -168,6 +168,7 @@ for i in "${chosen[@]}"; do
   rows+=("| $id | ${mistakes[i]//|/\\|} | $result | ${tests//|/\\|} | $seconds |")
 done
 
+say "faults took $(((SECONDS - run_start + 30) / 60)) min"
 echo "| fault | mistake | result | failing tests | seconds |"
 echo "|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"
@@ -176,4 +177,5 @@ if $build_only; then
   echo "built $built of ${#chosen[@]}"
 else
   echo "caught $caught of $measured"
+  ((measured == ${#chosen[@]})) || echo "$((${#chosen[@]} - measured)) not measured: they could not be planted or built"
 fi
