@@ -1,8 +1,10 @@
 // Figures of the real program on this desktop: clicks per second for several
 // periods, the delay from a start-key press to the first click, the length of
-// one sweep, and the program's CPU use. Prints Markdown tables; judges nothing.
-// Runs as one test on the end-to-end helpers, which fail it only when the
-// program cannot be started, found or ended.
+// one sweep, and the CPU use of the program and of the wine server. Prints
+// Markdown tables; judges nothing but whether its CPU figures follow a known
+// burn, and says so in a line of its own. Runs as one test on the end-to-end
+// helpers, which fail it only when the program cannot be started, found or
+// ended.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,10 +14,14 @@
 #include "support/RemoteWindow.h"
 #include "support/Wait.h"
 
+#include "CpuTime.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -131,38 +137,256 @@ SweepFigures Sweep(int radius, size_t expectedEvents, int tries)
     return {Median(durations), events};
 }
 
-double CpuSeconds(HANDLE process)
+constexpr double kCpuWindowSeconds = 20;
+constexpr DWORD kCpuSettleMs = 1000;
+// Handed in by scripts/bench.sh, which finds the server from Linux.
+const char kServerPidVariable[] = "VEXO_WINESERVER_PID";
+const char kClockTicksVariable[] = "VEXO_CLOCK_TICKS";
+
+// Lets time pass serving only what arrives (the clicks at the benchmark's
+// window): the polling of PumpFor would add its own calls to the wine
+// server's figure.
+void WaitQuietly(DWORD milliseconds)
 {
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return 0.0;
-    const auto seconds = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
+    const DWORD start = ::GetTickCount();
+    for (DWORD elapsed; (elapsed = ::GetTickCount() - start) < milliseconds;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
 }
 
-// CPU milliseconds the program spends per second of wall time, idle or clicking.
-double CpuMsPerSecond(int periodMs, bool clicking, double windowSeconds)
+CpuReading PerSecond(const CpuReading& before, const CpuReading& after, double seconds)
+{
+    if (!before.Available())
+        return before;
+    if (!after.Available())
+        return after;
+    // A process that has run at all has used some; none means none reported.
+    if (after.milliseconds == 0)
+        return {0, "the system reports no CPU time for it at all"};
+    return {(after.milliseconds - before.milliseconds) / seconds, ""};
+}
+
+std::string Cell(const CpuReading& rate)
+{
+    if (!rate.Available())
+        return "not available: " + rate.problem;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", rate.milliseconds);
+    return text;
+}
+
+struct CpuRates {
+    CpuReading program; // ms per second
+    CpuReading server;
+};
+
+// CPU per second of wall time of the program (none when its id is 0) and of
+// the wine server, over the window.
+CpuRates CpuOverWindow(DWORD programId, const LinuxProcessCpu& server)
+{
+    const auto program = [&] { return programId ? WindowsProcessCpu(programId) : CpuReading(); };
+    const CpuReading programBefore = program(), serverBefore = server.Read();
+    const double wallBefore = Seconds();
+    WaitQuietly(static_cast<DWORD>(kCpuWindowSeconds * 1000));
+    const CpuReading programAfter = program(), serverAfter = server.Read();
+    const double wall = Seconds() - wallBefore;
+    return {PerSecond(programBefore, programAfter, wall), PerSecond(serverBefore, serverAfter, wall)};
+}
+
+void PrintCpuRow(const char* state, const CpuRates& rates, bool withProgram = true)
+{
+    std::printf("| %s | %s | %s |\n", state, withProgram ? Cell(rates.program).c_str() : "-",
+                Cell(rates.server).c_str());
+    std::fflush(stdout);
+}
+
+// The program idle or clicking: its CPU and the server's.
+CpuRates ProgramCpu(const LinuxProcessCpu& server, int periodMs, bool clicking)
 {
     ForgetPastPresses();
     ClickTarget target;
     Clicker clicker(Settings(periodMs));
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, clicker.Process().Id());
     if (clicking) {
         Tap(VK_F2);
         WaitUntil([&] { return target.clicks > 0; });
     }
-    PumpFor(1000);
-    const double cpuBefore = CpuSeconds(process), wallBefore = Seconds();
-    PumpFor(static_cast<DWORD>(windowSeconds * 1000));
-    const double cpu = CpuSeconds(process) - cpuBefore, wall = Seconds() - wallBefore;
+    PumpFor(kCpuSettleMs);
+    const auto rates = CpuOverWindow(clicker.Process().Id(), server);
     if (clicking) {
         Tap(VK_F3);
         WaitUntilSettled([&] { return target.clicks; });
     }
-    ::CloseHandle(process);
-    return cpu * 1000 / wall;
+    return rates;
+}
+
+std::string ExeNextToBench(const char* name)
+{
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of('\\') + 1) + name;
+}
+
+const char* BitsOf(const std::string& exe)
+{
+    DWORD type = 0;
+    if (!::GetBinaryTypeA(exe.c_str(), &type))
+        return "of unknown kind";
+    return type == SCS_64BIT_BINARY ? "64-bit" : type == SCS_32BIT_BINARY ? "32-bit" : "of another kind";
+}
+
+// The burner, a helper that burns CPU on request, as a process of its own
+// asked through pipes; the argument marks its Linux process.
+class Burner {
+public:
+    explicit Burner(const std::string& mark)
+    {
+        SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+        HANDLE requestsIn = nullptr, answersOut = nullptr;
+        if (!::CreatePipe(&requestsIn, &m_requests, &inheritable, 0) ||
+            !::CreatePipe(&m_answers, &answersOut, &inheritable, 0))
+            return;
+        // Only the burner's ends go to the burner.
+        ::SetHandleInformation(m_requests, HANDLE_FLAG_INHERIT, 0);
+        ::SetHandleInformation(m_answers, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = requestsIn;
+        startup.hStdOutput = startup.hStdError = answersOut;
+        const std::string exe = ExeNextToBench("vexo_cpu_burner.exe");
+        std::string commandLine = "\"" + exe + "\" " + mark;
+        if (!::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                              &m_info))
+            m_info = {};
+        ::CloseHandle(requestsIn);
+        ::CloseHandle(answersOut);
+    }
+    ~Burner()
+    {
+        // The end of its input ends it.
+        ::CloseHandle(m_requests);
+        if (m_info.hProcess) {
+            if (::WaitForSingleObject(m_info.hProcess, kWaitMs) != WAIT_OBJECT_0)
+                ::TerminateProcess(m_info.hProcess, 1);
+            ::CloseHandle(m_info.hProcess);
+            ::CloseHandle(m_info.hThread);
+        }
+        ::CloseHandle(m_answers);
+    }
+    Burner(const Burner&) = delete;
+    Burner& operator=(const Burner&) = delete;
+
+    DWORD Id() const { return m_info.dwProcessId; }
+
+    // Spins for the given time and answers; false if it did not.
+    bool Burn(int milliseconds)
+    {
+        const std::string request = std::to_string(milliseconds) + "\n";
+        DWORD done = 0;
+        if (!m_info.hProcess ||
+            !::WriteFile(m_requests, request.data(), static_cast<DWORD>(request.size()), &done, nullptr))
+            return false;
+        std::string answer;
+        char c;
+        while (::ReadFile(m_answers, &c, 1, &done, nullptr) && done == 1 && c != '\n')
+            answer += c;
+        return answer == "done";
+    }
+
+private:
+    PROCESS_INFORMATION m_info = {};
+    HANDLE m_requests = nullptr;
+    HANDLE m_answers = nullptr;
+};
+
+constexpr int kWarmUpBurnMs = 300;
+constexpr int kCheckBurnMs = 1000;
+// A figure is user plus system time, each cut down to whole ticks on its
+// own, so it falls short of the exact count by less than 2 ticks, and a
+// difference of two figures is off by less than 2 either way.
+constexpr double kFigureResolutionTicks = 2;
+
+// Shows that both ways of reading CPU follow what a process really spends:
+// the burner's figure, read as the program's is and as the wine server's is,
+// against Linux's own count of its threads' running time to the nanosecond,
+// all read before and after one burn. Passes when both are within the
+// figures' resolution.
+void PrintResponsivenessCheck(double tickMs)
+{
+    std::printf("\nResponsiveness check: vexo_cpu_burner.exe, a helper of the benchmark, spins for %d ms on a "
+                "thread of its own when asked. Linux counts its threads' running time to the nanosecond "
+                "(/proc/<pid>/task/*/schedstat, the process found by a mark on its command line); its figure, read "
+                "as the program's and as the wine server's are, must follow that count. All are read just before "
+                "the request and just after the answer, so the cost of asking is in each of them.\n\n",
+                kCheckBurnMs);
+    char mark[64];
+    std::snprintf(mark, sizeof mark, "vexo-cpu-burner-%lu-%lu", ::GetCurrentProcessId(), ::GetTickCount());
+    Burner burner(mark);
+    // Also lets it finish starting before anything is read.
+    if (!burner.Burn(kWarmUpBurnMs)) {
+        std::printf("Responsiveness check: FAILED: the burner did not start or did not answer\n");
+        return;
+    }
+    const LinuxProcessCpu burnerProcess(LinuxProcessWithArgument(mark), tickMs);
+    const CpuReading exactBefore = burnerProcess.ReadExactly(), programWayBefore = WindowsProcessCpu(burner.Id()),
+                     serverWayBefore = burnerProcess.Read();
+    const bool burned = burner.Burn(kCheckBurnMs);
+    const CpuReading exactAfter = burnerProcess.ReadExactly(), programWayAfter = WindowsProcessCpu(burner.Id()),
+                     serverWayAfter = burnerProcess.Read();
+    for (const CpuReading* reading : {&exactBefore, &exactAfter, &programWayBefore, &programWayAfter,
+                                      &serverWayBefore, &serverWayAfter})
+        if (!reading->Available()) {
+            const std::string pid = burnerProcess.Pid().empty() ? "not found" : burnerProcess.Pid();
+            std::printf("Responsiveness check: FAILED: a figure of the burner (Linux process %s) is not "
+                        "available: %s\n",
+                        pid.c_str(), reading->problem.c_str());
+            return;
+        }
+    if (!burned) {
+        std::printf("Responsiveness check: FAILED: the burner did not answer\n");
+        return;
+    }
+    const double exact = exactAfter.milliseconds - exactBefore.milliseconds;
+    std::printf("| read as | burned, by Linux's exact count (ms) | figure (ms) | difference (ms) | difference (ticks "
+                "of %.0f ms) |\n|---|---|---|---|---|\n",
+                tickMs);
+    bool within = true;
+    const auto row = [&](const char* way, const CpuReading& before, const CpuReading& after) {
+        const double figure = after.milliseconds - before.milliseconds, difference = figure - exact;
+        std::printf("| %s | %.1f | %.1f | %+.1f | %+.2f |\n", way, exact, figure, difference, difference / tickMs);
+        within = within && std::abs(difference) < kFigureResolutionTicks * tickMs;
+    };
+    row("the program's", programWayBefore, programWayAfter);
+    row("the wine server's", serverWayBefore, serverWayAfter);
+    std::printf("\nResponsiveness check: %s (each figure less than %.0f ticks from the exact count: a figure is "
+                "user plus system time, each cut down to whole ticks on its own)\n",
+                within ? "passed" : "FAILED", kFigureResolutionTicks);
+    std::fflush(stdout);
+}
+
+// The program's CPU idle and clicking, and the wine server's meanwhile; then
+// the proof that both figures follow what a process spends.
+void PrintCpuFigures()
+{
+    const LinuxProcessCpu server = LinuxProcessCpu::FromEnvironment(kServerPidVariable, kClockTicksVariable);
+    std::printf("\nCPU of vexo.exe (%s): its Linux process, all threads, from the system's process list by its "
+                "Windows process id. Wine server: Linux process %s, from its /proc stat file; it serves every Wine "
+                "process of the prefix, the first row shows it without the program. Clock tick %.0f ms; each "
+                "figure over %.0f s.\n\n",
+                BitsOf(ExeNextToBench("vexo.exe")), server.Pid().empty() ? "unknown" : server.Pid().c_str(),
+                ClockTickMs(kClockTicksVariable), kCpuWindowSeconds);
+    std::printf("| state | program (ms CPU per s) | wine server (ms CPU per s) |\n|---|---|---|\n");
+    PumpFor(kCpuSettleMs);
+    PrintCpuRow("no program running", CpuOverWindow(0, server), false);
+    PrintCpuRow("idle, 150 ms period", ProgramCpu(server, 150, false));
+    PrintCpuRow("idle, 10 ms period", ProgramCpu(server, 10, false));
+    PrintCpuRow("clicking, 10 ms period", ProgramCpu(server, 10, true));
+
+    PrintResponsivenessCheck(ClockTickMs(kClockTicksVariable));
 }
 
 } // namespace
@@ -201,9 +425,7 @@ TEST(Bench, Figures)
         std::fflush(stdout);
     }
 
-    std::printf("\n| state, over 10 s | CPU time of the program (ms per s) |\n|---|---|\n");
-    std::printf("| idle, 150 ms period | %.2f |\n", CpuMsPerSecond(150, false, 10));
-    std::printf("| clicking, 10 ms period | %.2f |\n", CpuMsPerSecond(10, true, 10));
+    PrintCpuFigures();
 }
 
 int main(int argc, char** argv)

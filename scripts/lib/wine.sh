@@ -100,6 +100,25 @@ stop_wine_prefix() {
   "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
 }
 
+# The Linux pid of the wine server of the prefix in $WINEPREFIX: the process
+# running the server binary whose environment holds exactly that prefix,
+# unique to each throw-away prefix, rather than any process of that name.
+# Fails, saying why, unless exactly one process matches.
+wineserver_pid() {
+  local server entry pid found=()
+  server="$(readlink -f "$WINESERVER")"
+  for entry in /proc/[0-9]*; do
+    pid="${entry#/proc/}"
+    [[ "$(readlink "$entry/exe" 2>/dev/null)" == "$server" ]] || continue
+    grep -Fxqz "WINEPREFIX=$WINEPREFIX" "$entry/environ" 2>/dev/null && found+=("$pid")
+  done
+  if ((${#found[@]} != 1)); then
+    echo "${#found[@]} processes run $server with WINEPREFIX=$WINEPREFIX" >&2
+    return 1
+  fi
+  echo "${found[0]}"
+}
+
 # The panel is the program's visible top-level window larger than a few
 # pixels (Wine also makes 1x1 helper windows per process).
 panel_window() {
