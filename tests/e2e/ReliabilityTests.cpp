@@ -27,22 +27,6 @@ bool HasTrayIcon(HWND panel)
     return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
 }
 
-// A key held down for the life of the object, released even when the test fails.
-class HeldKey {
-public:
-    explicit HeldKey(BYTE key)
-        : m_key(key)
-    {
-        ::keybd_event(m_key, 0, 0, 0);
-    }
-    ~HeldKey() { ::keybd_event(m_key, 0, KEYEVENTF_KEYUP, 0); }
-    HeldKey(const HeldKey&) = delete;
-    HeldKey& operator=(const HeldKey&) = delete;
-
-private:
-    BYTE m_key;
-};
-
 } // namespace
 
 // The copies race for the mutex; each loser reports and ends, whether or not
@@ -106,9 +90,9 @@ TEST(E2EReliability, SessionEndSavesTheSettingsAndRemovesTheTrayIcon)
     EXPECT_TRUE(program.Close());
 }
 
-// Hundreds of presses and a held toggle key while the radius moves leave a
-// panel that answers and a state that matches what was last asked for.
-TEST(E2EReliability, KeyStormsLeaveTheProgramAnsweringAndConsistent)
+// Hundreds of start and end presses as fast as they come leave the last one
+// in force, and the keys working.
+TEST(E2EReliability, StartAndEndKeyStormLeavesClickingStoppedAndTheKeysWorking)
 {
     ForgetPastPresses();
     ClickTarget target;
@@ -128,28 +112,5 @@ TEST(E2EReliability, KeyStormsLeaveTheProgramAnsweringAndConsistent)
     Tap(VK_F3);
     EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
 
-    const HWND spin = program.Control(IDC_RADIUS_SPIN);
-    {
-        ButtonRecorder recorder;
-        HeldKey toggle(VK_F4);
-        for (int i = 0; i < 100; ++i) {
-            Ask(spin, UDM_SETPOS32, 0, 1 + i % 10);
-            PumpFor(10);
-        }
-        Ask(spin, UDM_SETPOS32, 0, 2);
-        EXPECT_GT(recorder.events.size(), 0u) << "the held key swept nothing";
-    }
-    ButtonRecorder recorder;
-    EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
-    EXPECT_EQ("2", TextOf(program.Control(IDC_RADIUS)));
-    EXPECT_EQ(2, Ask(spin, UDM_GETPOS32));
-
-    // One more sweep covers exactly the last radius chosen: three passes of
-    // a centre drag and 19 ring drags, each ring drag releasing twice.
-    recorder.events.clear();
-    Tap(VK_F4);
-    EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= 3 * (2 + 19 * 3); }));
-    EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
-    EXPECT_EQ(3u * (2 + 19 * 3), recorder.events.size());
     EXPECT_TRUE(program.Close());
 }

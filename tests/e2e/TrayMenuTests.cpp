@@ -38,6 +38,8 @@ void ChooseFromTrayMenu(ClickerProcess& program, int item)
 {
     ::PostMessageW(program.Panel(), kTrayNotify, 0, WM_RBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return MenuShown(program); }));
+    // Only so does the menu close when the user clicks elsewhere.
+    EXPECT_EQ(program.Panel(), ::GetForegroundWindow());
     for (int i = 0; i < item; ++i)
         PostKey(program.Panel(), VK_DOWN);
     PostKey(program.Panel(), VK_RETURN);

@@ -123,9 +123,12 @@ TEST_F(TimerEngineTest, TickFollowsTheSpeedBarOnlyWhenReadyAndForItsOwnTimer)
     EXPECT_TRUE(desktop.calls.empty());
     EXPECT_EQ(150u, panel->m_nInterval);
     panel->m_bReady = TRUE;
+    // The tick must arm a timer of its own for the new period: take the old one away.
+    ::KillTimer(panel->GetSafeHwnd(), kPeriodTimerId);
     EXPECT_EQ(3u, TickCalls().size());
     EXPECT_EQ(10u, panel->m_nInterval);
     EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
+    EXPECT_TRUE(::KillTimer(panel->GetSafeHwnd(), kPeriodTimerId));
 }
 
 TEST_F(TimerEngineTest, SweepRunsBeforeTheClickWhichLandsAtTheLastAnchor)
