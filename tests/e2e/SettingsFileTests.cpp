@@ -66,11 +66,9 @@ class SettingsFile : public ::testing::TestWithParam<SettingsCase> {
 
 std::vector<int> Shown(const ClickerProcess& program)
 {
-    std::vector<int> shown = program.KeySelections();
-    shown.push_back(ScrollPosition(program.Control(IDC_SPEED)));
-    shown.push_back(CheckState(program.Control(IDC_AUTO_ON)));
-    shown.push_back(CheckState(program.Control(IDC_TOGGLE_ON)));
-    return shown;
+    return {ComboSelection(program.Control(IDC_START_KEY)), ComboSelection(program.Control(IDC_END_KEY)),
+            ComboSelection(program.Control(IDC_TOGGLE_KEY)), ScrollPosition(program.Control(IDC_SPEED)),
+            CheckState(program.Control(IDC_AUTO_ON)), CheckState(program.Control(IDC_TOGGLE_ON))};
 }
 
 } // namespace

@@ -67,12 +67,6 @@ HWND ClickerProcess::WaitForPanel()
     return m_panel = panel;
 }
 
-std::vector<int> ClickerProcess::KeySelections() const
-{
-    return {ComboSelection(Control(IDC_START_KEY)), ComboSelection(Control(IDC_END_KEY)),
-            ComboSelection(Control(IDC_TOGGLE_KEY))};
-}
-
 HWND ClickerProcess::WaitForDialog(const std::string& caption) const
 {
     HWND dialog = nullptr;

@@ -25,8 +25,6 @@ public:
     HWND WaitForPanel();
     HWND Panel() const { return m_panel; }
     HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
-    // Selected indices of the start, end and toggle lists.
-    std::vector<int> KeySelections() const;
 
     // A dialog of the process by caption; message boxes bear the program's name.
     HWND WaitForDialog(const std::string& caption) const;

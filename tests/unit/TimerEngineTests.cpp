@@ -92,28 +92,6 @@ TEST_F(TimerEngineTest, ListEntriesMapToKeysAndF1OrNoSelectionIsNeverTested)
     EXPECT_EQ(Calls{}, TickCalls());
 }
 
-TEST_F(TimerEngineTest, MouseButtonTriggersAndTheProgramsOwnClicks)
-{
-    Select(IDC_START_KEY, kKeyRightButton);
-    desktop.tapped = {VK_RBUTTON};
-    Tick();
-    EXPECT_TRUE(panel->m_bClicking);
-    // Start key on the left button: the program's own clicks keep beeping it.
-    Select(IDC_START_KEY, kKeyLeftButton);
-    for (int i = 0; i < 3; ++i)
-        Tick();
-    EXPECT_EQ(4u, Count(DesktopCall::Beep));
-    // End key on the left button: clicking stops at the tick after its first click.
-    Select(IDC_START_KEY, 1);
-    Select(IDC_END_KEY, kKeyLeftButton);
-    panel->m_bClicking = FALSE;
-    desktop.tapped = {VK_F2};
-    Tick();
-    EXPECT_TRUE(panel->m_bClicking);
-    Tick();
-    EXPECT_FALSE(panel->m_bClicking);
-}
-
 TEST_F(TimerEngineTest, TickFollowsTheSpeedBarOnlyWhenReadyAndForItsOwnTimer)
 {
     Scroll(SB_THUMBPOSITION, 1);

@@ -16,19 +16,6 @@ protected:
     bool Visible() const { return ::IsWindowVisible(panel->GetSafeHwnd()) != FALSE; }
 };
 
-// Notes, when the icon is deleted, whether the settings were written yet.
-class OrderWatchingDesktop : public CRecordingDesktop {
-public:
-    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override
-    {
-        if (message == NIM_DELETE)
-            timeAtDelete = ReadSavedSetting(ini, SettingsKey::kTime);
-        return CRecordingDesktop::ShellNotifyIcon(message, data);
-    }
-    std::string ini;
-    int timeAtDelete = 0;
-};
-
 } // namespace
 
 TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
@@ -71,19 +58,10 @@ TEST_F(TrayTest, OnlyTheRightButtonReleaseOpensTheMenu)
     EXPECT_TRUE(desktop.calls.empty() && panel->m_bInTray);
 }
 
-TEST(TrayDestruction, DestroyingThePanelInTheTrayDeletesTheIconBeforeSaving)
+TEST_F(TrayTest, ClosingThePanelInTheTrayTakesTheIconAwayAndSaves)
 {
-    OrderWatchingDesktop desktop;
-    desktop.ini = IniPathOf("vexo_unit_TrayDestruction");
-    ::DeleteFileA(desktop.ini.c_str());
-    {
-        CClickerDlg panel(desktop, "vexo_unit_TrayDestruction");
-        ASSERT_NE(nullptr, panel.CreateHidden());
-        panel.OnHide();
-        ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    }
+    Click(IDC_HIDE);
+    Send(WM_COMMAND, IDCANCEL);
     EXPECT_EQ(0, desktop.iconsShown);
-    EXPECT_EQ(kMissingSetting, desktop.timeAtDelete);
-    EXPECT_EQ(150, ReadSavedSetting(desktop.ini, SettingsKey::kTime));
-    ::DeleteFileA(desktop.ini.c_str());
+    EXPECT_EQ(150, SavedSetting(SettingsKey::kTime));
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <memory>
 
 namespace {
@@ -74,4 +75,41 @@ TEST(E2EStartup, LegacyWindowIsRestoredAndStartUpEndsWithoutAnyWindow)
     EXPECT_FALSE(::IsIconic(legacy.get()));
     // The panel never ran, so nothing was saved.
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(copy.SettingsPath().c_str()));
+}
+
+TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
+{
+    struct Way {
+        const char* name;
+        void (*close)(HWND panel);
+    };
+    const Way ways[] = {
+        {"exit_button", [](HWND panel) { PostClick(panel, IDCANCEL); }},
+        {"hidden_default_button", [](HWND panel) { PostClick(panel, IDOK); }},
+        {"caption_close", [](HWND panel) { ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"close_request", [](HWND panel) { ::PostMessageW(panel, WM_CLOSE, 0, 0); }},
+        {"escape_key", [](HWND panel) { PostKey(panel, VK_ESCAPE); }},
+        {"enter_key", [](HWND panel) { PostKey(panel, VK_RETURN); }},
+    };
+    // Side by side: each run has its own name and so its own file.
+    std::list<ClickerRun> runs;
+    for (const Way& way : ways)
+        runs.emplace_back(way.name, nullptr);
+    int startKey = 4;
+    for (ClickerRun& run : runs) {
+        ASSERT_TRUE(run.process.WaitForPanel());
+        // Set without notifying the panel: what counts is what is saved.
+        Ask(run.process.Control(IDC_START_KEY), CB_SETCURSEL, startKey++);
+        Ask(run.process.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(-1));
+    }
+    const Way* way = ways;
+    for (ClickerRun& run : runs)
+        (way++)->close(run.process.Panel());
+    startKey = 4;
+    for (ClickerRun& run : runs) {
+        SCOPED_TRACE(run.copy.Name());
+        ASSERT_TRUE(run.process.WaitForExit());
+        EXPECT_EQ(0u, run.process.ExitCode());
+        EXPECT_EQ((std::vector<int>{startKey++, 2, -1, 150, 1, 1}), run.copy.SavedSettings()) << run.copy.SettingsText();
+    }
 }
