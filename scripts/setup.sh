@@ -6,37 +6,21 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
 
-packages=(
-  cmake make
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64
-  xvfb x11-utils
-  fonts-nanum
-  googletest
-  imagemagick
-  locales
-)
-
-# The shipped program is 32-bit: its tests need the 32-bit Wine, which is
-# pointless where the kernel cannot run 32-bit code at all.
-refusal="$(kernel_32bit_refusal)"
-if [[ -z "$refusal" ]]; then
-  packages+=(wine32:i386)
-else
-  echo "setup: not installing the 32-bit Wine: $refusal"
-fi
-
-# One dpkg query for all: it lists the installed ones, the rest are missing.
-# dpkg-query fails when a package is unknown to it, as on a fresh machine.
-native="$(dpkg --print-architecture)"
-installed=" $({ dpkg-query -W -f='${db:Status-Status} ${Package}:${Architecture}\n' "${packages[@]}" 2>/dev/null || true; } |
-  awk '$1 == "installed" { print $2 }' | sed "s/:\($native\|all\)\$//" | tr '\n' ' ') "
-missing=()
-for package in "${packages[@]}"; do
-  [[ "$installed" == *" $package "* ]] || missing+=("$package")
-done
-
-if ((${#missing[@]})); then
+# Installs the packages named that are not installed yet, in one go.
+install_missing() {
+  # One dpkg query for all: it lists the installed ones, the rest are missing.
+  # dpkg-query fails when a package is unknown to it, as on a fresh machine.
+  local native installed package missing=()
+  native="$(dpkg --print-architecture)"
+  installed=" $({ dpkg-query -W -f='${db:Status-Status} ${Package}:${Architecture}\n' "$@" 2>/dev/null || true; } |
+    awk '$1 == "installed" { print $2 }' | sed "s/:\($native\|all\)\$//" | tr '\n' ' ') "
+  for package in "$@"; do
+    [[ "$installed" == *" $package "* ]] || missing+=("$package")
+  done
+  if ((${#missing[@]} == 0)); then
+    echo "setup: all packages present: $*"
+    return
+  fi
   if ((EUID != 0)); then
     echo "setup: missing packages: ${missing[*]}" >&2
     echo "setup: run this script as root (or: sudo apt-get install ${missing[*]})" >&2
@@ -49,8 +33,20 @@ if ((${#missing[@]})); then
   fi
   apt-get update -q </dev/null
   apt-get install -y -q "${missing[@]}" </dev/null
+}
+
+install_missing cmake make binutils \
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
+  wine wine64 xvfb x11-utils fonts-nanum googletest imagemagick locales
+
+# The shipped program is 32-bit: its tests need the 32-bit Wine, which is
+# pointless where the kernel cannot run 32-bit code at all. The probe needs
+# binutils, installed above.
+refusal="$(kernel_32bit_refusal)"
+if [[ -z "$refusal" ]]; then
+  install_missing wine32:i386
 else
-  echo "setup: all packages present"
+  echo "setup: not installing the 32-bit Wine: $refusal"
 fi
 
 # The programs run with LC_ALL=ko_KR.UTF-8 (code page 949 under Wine); having
