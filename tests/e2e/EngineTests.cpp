@@ -84,16 +84,16 @@ TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheLastChosenRadiusReleasingAtTheAnchor
             Ask(spin, UDM_SETPOS32, 0, 1 + i % 10);
             PumpFor(10);
         }
-        Ask(spin, UDM_SETPOS32, 0, 8);
+        Ask(spin, UDM_SETPOS32, 0, 2);
         EXPECT_GT(recorder.events.size(), 0u) << "the held key swept nothing";
     }
     ButtonRecorder recorder;
     EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
-    EXPECT_EQ("8", TextOf(clicker.process.Control(IDC_RADIUS)));
+    EXPECT_EQ("2", TextOf(clicker.process.Control(IDC_RADIUS)));
 
     recorder.events.clear();
     Tap(VK_F4);
-    const std::vector<ButtonEvent> expected = ExpectedEvents(8);
+    const std::vector<ButtonEvent> expected = ExpectedEvents(2);
     EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= expected.size(); }));
     EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
     ASSERT_EQ(expected.size(), recorder.events.size());
