@@ -220,16 +220,8 @@ wine_32bit_refusal() {
   elif [[ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]]; then
     echo "the Wine prefix $WINEPREFIX has no 32-bit part; a prefix made before the 32-bit Wine was installed never gets one"
   else
-    # Tried three times: on a slow machine the first start in a new prefix
-    # has failed once to load its DLLs (exit code 53) and then worked.
-    local tries
-    for tries in 1 2 3; do
-      status=0
-      timeout 120 "$WINE64" 'C:\windows\syswow64\cmd.exe' /c exit 7 >/dev/null 2>&1 </dev/null || status=$?
-      ((status == 7)) && return
-      sleep 5
-    done
-    echo "a 32-bit Windows program did not run under Wine, exit code $status in 3 tries"
+    timeout 120 "$WINE64" 'C:\windows\syswow64\cmd.exe' /c exit 7 >/dev/null 2>&1 </dev/null || status=$?
+    ((status == 7)) || echo "a 32-bit Windows program did not run under Wine, exit code $status"
   fi
 }
 
