@@ -10,17 +10,17 @@ namespace {
 
 // Window class of an older release; when one is up, it is brought forward
 // instead of starting this one.
-const char kLegacyWindowClass[] = "VEXO V1.0";
+const wchar_t kLegacyWindowClass[] = L"VEXO V1.0";
 
-const char kAlreadyRunningMessage[] = "이미 있어.mutex";
-const char kSecondCopyMessage[] = "이미 존재하는것 같습니다.";
+const wchar_t kAlreadyRunningMessage[] = L"이미 있어.mutex";
+const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
 
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
-void ShowMessage(const char* text, const std::string& caption)
+void ShowMessage(const wchar_t* text, const std::wstring& caption)
 {
     // No main window exists at these points, so the box has no owner.
-    ::MessageBoxA(nullptr, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(nullptr, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ShowRestored(HWND window)
@@ -44,7 +44,7 @@ BOOL CClickerApp::InitInstance()
         return FALSE;
 
     m_bFirstInstance = TRUE;
-    m_hMutex = ::CreateMutexA(nullptr, TRUE, m_strAppName.c_str());
+    m_hMutex = ::CreateMutexW(nullptr, TRUE, m_strAppName.c_str());
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         m_bFirstInstance = FALSE;
         ActivateRunningCopy();
@@ -68,7 +68,7 @@ int CClickerApp::ExitInstance()
 {
     if (m_bFirstInstance) {
         if (m_pMainWnd && ::IsWindow(m_pMainWnd->GetSafeHwnd()))
-            ::RemovePropA(m_pMainWnd->GetSafeHwnd(), m_strAppName.c_str());
+            ::RemovePropW(m_pMainWnd->GetSafeHwnd(), m_strAppName.c_str());
     } else {
         ShowMessage(kSecondCopyMessage, m_strAppName);
     }
@@ -77,7 +77,7 @@ int CClickerApp::ExitInstance()
 
 bool CClickerApp::CheckLegacyWindow()
 {
-    const HWND legacy = ::FindWindowA(kLegacyWindowClass, nullptr);
+    const HWND legacy = ::FindWindowW(kLegacyWindowClass, nullptr);
     if (!legacy)
         return false;
     m_desktop.MessageBeep(kSimpleBeep);
@@ -91,7 +91,7 @@ void CClickerApp::ActivateRunningCopy()
 {
     // The running copy's panel carries a property named after the program.
     HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
-    while (window && !::GetPropA(window, m_strAppName.c_str()))
+    while (window && !::GetPropW(window, m_strAppName.c_str()))
         window = ::GetWindow(window, GW_HWNDNEXT);
     if (!window)
         return;

@@ -28,6 +28,6 @@ public:
     CDialog* m_pMainWnd;
 
 protected:
-    std::string m_strAppName;
+    std::wstring m_strAppName;
     int m_nExitCode;
 };

@@ -17,13 +17,13 @@ public:
 protected:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
 
     HWND m_hWnd;
 };
 
-// Drop-down list of 8-bit texts, addressed by index (-1 = no selection).
+// Drop-down list, addressed by index (-1 = no selection).
 class CComboBox : public CControl {
 public:
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }

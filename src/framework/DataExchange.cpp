@@ -3,12 +3,10 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
-#include <cctype>
 #include <climits>
-#include <cstdio>
 #include <vector>
 
-const char kIntegerInputMessage[] = "정수를 입력하십시오.";
+const wchar_t kIntegerInputMessage[] = L"정수를 입력하십시오.";
 
 CDataExchange::CDataExchange(CDialog& dialog, bool saveAndValidate)
     : m_dialog(dialog)
@@ -22,7 +20,7 @@ HWND CDataExchange::Control(int controlId) const
     return ::GetDlgItem(m_dialog.GetSafeHwnd(), controlId);
 }
 
-void CDataExchange::Fail(int controlId, const char* message)
+void CDataExchange::Fail(int controlId, const wchar_t* message)
 {
     if (m_bFailed)
         return;
@@ -30,23 +28,25 @@ void CDataExchange::Fail(int controlId, const char* message)
     m_dialog.OnExchangeFailure(controlId, message);
 }
 
-bool ParseInteger(const std::string& text, int& value)
+bool ParseInteger(const std::wstring& text, int& value)
 {
-    std::string::size_type i = 0;
-    const std::string::size_type n = text.size();
-    auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    std::wstring::size_type i = 0;
+    const std::wstring::size_type n = text.size();
+    // ASCII digits and blanks only, whatever the locale says of other characters.
+    auto isBlank = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); };
+    auto isDigit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
     while (i < n && isBlank(text[i]))
         ++i;
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+    if (i < n && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
         ++i;
     }
-    if (i == n || !std::isdigit(static_cast<unsigned char>(text[i])))
+    if (i == n || !isDigit(text[i]))
         return false;
     long long magnitude = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        magnitude = magnitude * 10 + (text[i] - '0');
+    while (i < n && isDigit(text[i])) {
+        magnitude = magnitude * 10 + (text[i] - L'0');
         if (magnitude > static_cast<long long>(INT_MAX) + 1)
             return false;
         ++i;
@@ -63,12 +63,12 @@ bool ParseInteger(const std::string& text, int& value)
 }
 
 namespace {
-std::string ReadText(HWND control)
+std::wstring ReadText(HWND control)
 {
-    const int length = ::GetWindowTextLengthA(control);
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(control, buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    const int length = ::GetWindowTextLengthW(control);
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(control, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 } // namespace
 
@@ -79,7 +79,7 @@ void DDX_Control(CDataExchange& dx, int controlId, CControl& control)
     control.Attach(dx.Control(controlId));
 }
 
-void DDX_Text(CDataExchange& dx, int controlId, std::string& value)
+void DDX_Text(CDataExchange& dx, int controlId, std::wstring& value)
 {
     if (dx.Failed())
         return;
@@ -87,7 +87,7 @@ void DDX_Text(CDataExchange& dx, int controlId, std::string& value)
     if (dx.IsSaving())
         value = ReadText(control);
     else
-        ::SetWindowTextA(control, value.c_str());
+        ::SetWindowTextW(control, value.c_str());
 }
 
 void DDX_Text(CDataExchange& dx, int controlId, int& value)
@@ -102,9 +102,7 @@ void DDX_Text(CDataExchange& dx, int controlId, int& value)
         else
             dx.Fail(controlId, kIntegerInputMessage);
     } else {
-        char text[16];
-        std::snprintf(text, sizeof text, "%d", value);
-        ::SetWindowTextA(control, text);
+        ::SetWindowTextW(control, std::to_wstring(value).c_str());
     }
 }
 
@@ -125,10 +123,10 @@ void DDX_Check(CDataExchange& dx, int controlId, int& state)
         return;
     const HWND control = dx.Control(controlId);
     if (dx.IsSaving()) {
-        state = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
+        state = static_cast<int>(::SendMessageW(control, BM_GETCHECK, 0, 0));
     } else {
         // A box knows only unchecked, checked and indeterminate.
         const int shown = (state >= BST_UNCHECKED && state <= BST_INDETERMINATE) ? state : BST_UNCHECKED;
-        ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(shown), 0);
+        ::SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(shown), 0);
     }
 }

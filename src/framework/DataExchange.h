@@ -21,7 +21,7 @@ public:
     HWND Control(int controlId) const;
 
     // Stops the exchange and hands the message to the dialog's failure hook.
-    void Fail(int controlId, const char* message);
+    void Fail(int controlId, const wchar_t* message);
 
 private:
     CDialog& m_dialog;
@@ -31,14 +31,14 @@ private:
 
 // Typed steps of an exchange, called in order from DoDataExchange().
 void DDX_Control(CDataExchange& dx, int controlId, CControl& control); // binds once
-void DDX_Text(CDataExchange& dx, int controlId, std::string& value);   // 8-bit text
+void DDX_Text(CDataExchange& dx, int controlId, std::wstring& value);  // text
 void DDX_Text(CDataExchange& dx, int controlId, int& value);           // decimal integer
 void DDX_Scroll(CDataExchange& dx, int controlId, int& position);      // scroll bar position
 void DDX_Check(CDataExchange& dx, int controlId, int& state);          // 0, 1, 2
 
 // Reads a whole text as a signed 32-bit decimal integer; blanks around it are
 // allowed, anything else (including overflow) is not.
-bool ParseInteger(const std::string& text, int& value);
+bool ParseInteger(const std::wstring& text, int& value);
 
 // Message shown when an edit that must hold an integer does not.
-extern const char kIntegerInputMessage[];
+extern const wchar_t kIntegerInputMessage[];

@@ -5,6 +5,7 @@
 #include "framework/ResourceTypes.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -134,13 +135,13 @@ void CDialog::EndDialog(INT_PTR result)
         ::EndDialog(m_hWnd, result);
 }
 
-void CDialog::OnExchangeFailure(int controlId, const char* message)
+void CDialog::OnExchangeFailure(int controlId, const wchar_t* message)
 {
-    ::MessageBoxA(m_hWnd, message, ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(m_hWnd, message, ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
     const HWND control = GetDlgItem(controlId);
     if (control) {
-        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-        ::SendMessageA(control, EM_SETSEL, 0, -1);
+        ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        ::SendMessageW(control, EM_SETSEL, 0, -1);
     }
 }
 
@@ -181,8 +182,8 @@ void CDialog::LoadInitialEntries()
 {
     const ResourceBytes entries = FindResourceBytes(m_nTemplateId, MAKEINTRESOURCEW(RT_DIALOG_ENTRIES));
     DWORD offset = 0;
-    // Each record: control id, message, zero-terminated text. Stop at the
-    // closing zero id or at anything that would run past the resource.
+    // Each record: control id, message, zero-terminated UTF-16 text. Stop at
+    // the closing zero id or at anything that would run past the resource.
     while (offset + 2 * sizeof(WORD) <= entries.size) {
         WORD controlId = 0;
         WORD message = 0;
@@ -191,12 +192,23 @@ void CDialog::LoadInitialEntries()
             break;
         std::memcpy(&message, entries.data + offset + sizeof(WORD), sizeof message);
         offset += 2 * sizeof(WORD);
-        const char* text = reinterpret_cast<const char*>(entries.data + offset);
-        const void* end = std::memchr(text, '\0', entries.size - offset);
-        if (!end)
+        // Copied word by word, so that a text without its zero is never read
+        // past the end of the resource.
+        std::wstring text;
+        WORD unit = 0;
+        bool terminated = false;
+        while (offset + sizeof unit <= entries.size) {
+            std::memcpy(&unit, entries.data + offset, sizeof unit);
+            offset += sizeof unit;
+            if (unit == 0) {
+                terminated = true;
+                break;
+            }
+            text.push_back(static_cast<wchar_t>(unit));
+        }
+        if (!terminated)
             break;
-        ::SendDlgItemMessageA(m_hWnd, controlId, message, 0, reinterpret_cast<LPARAM>(text));
-        offset += static_cast<DWORD>(static_cast<const char*>(end) - text) + 1;
+        ::SendDlgItemMessageW(m_hWnd, controlId, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 

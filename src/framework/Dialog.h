@@ -35,7 +35,7 @@ public:
 
     // Called once by a failing exchange: tells the user and puts the focus on
     // the control at fault with its whole text selected.
-    virtual void OnExchangeFailure(int controlId, const char* message);
+    virtual void OnExchangeFailure(int controlId, const wchar_t* message);
 
 protected:
     // Fills the lists from the layout's initial entries, then copies the

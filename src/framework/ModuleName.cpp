@@ -6,28 +6,28 @@
 
 namespace {
 
-std::string ApplicationNameFromPath(const std::string& path)
+std::wstring ApplicationNameFromPath(const std::wstring& path)
 {
-    const std::string::size_type slash = path.find_last_of("\\/:");
-    std::string name = (slash == std::string::npos) ? path : path.substr(slash + 1);
-    const std::string::size_type dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
+    const std::wstring::size_type slash = path.find_last_of(L"\\/:");
+    std::wstring name = (slash == std::wstring::npos) ? path : path.substr(slash + 1);
+    const std::wstring::size_type dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0)
         name.erase(dot);
     return name;
 }
 
 } // namespace
 
-std::string ApplicationName()
+std::wstring ApplicationName()
 {
     // Long paths are legal, so grow the buffer until the name fits.
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
-            return std::string();
+            return std::wstring();
         if (length < buffer.size())
-            return ApplicationNameFromPath(std::string(buffer.data(), length));
+            return ApplicationNameFromPath(std::wstring(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }

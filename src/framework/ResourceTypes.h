@@ -2,7 +2,7 @@
 #pragma once
 
 // Initial list entries stored beside a dialog layout under the layout's id:
-// records of (control id WORD, message WORD, zero-terminated 8-bit text),
+// records of (control id WORD, message WORD, zero-terminated UTF-16 text),
 // closed by a zero WORD. The dialog sends each text to its control when it
 // is created.
 #define RT_DIALOG_ENTRIES 240

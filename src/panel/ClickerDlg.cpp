@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #ifndef _WIN64
 // The 32-bit program's members have the widths the panel was laid out with.
@@ -22,13 +21,13 @@ const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 // Sent by the shell to every top-level window when the taskbar is re-created.
 UINT TaskbarCreatedMessage()
 {
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
 } // namespace
 
-CClickerDlg::CClickerDlg(IDesktop& desktop, const std::string& appName, HWND parent)
+CClickerDlg::CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND parent)
     : CDialog(IDD_CLICKER, parent)
     , m_nTimer(0)
     , m_nInterval(SettingsDefault::kTime)
@@ -76,15 +75,15 @@ BOOL CClickerDlg::OnInitDialog()
 
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
-        char aboutText[128] = "";
-        if (::LoadStringA(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
-            ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
+        wchar_t aboutText[128] = L"";
+        if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, ARRAYSIZE(aboutText)) > 0) {
+            ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
         }
     }
 
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     m_nTimer = 0;
     m_nInterval = SettingsDefault::kTime;
@@ -125,7 +124,7 @@ BOOL CClickerDlg::OnInitDialog()
     OnAutoOnOff();
     OnToggleOnOff();
 
-    ::SetPropA(m_hWnd, m_strAppName.c_str(), kPropertyValue);
+    ::SetPropW(m_hWnd, m_strAppName.c_str(), kPropertyValue);
 
     m_bReady = TRUE;
     return TRUE;
@@ -197,9 +196,9 @@ bool CClickerDlg::OnCommand(WORD id, WORD code, HWND)
 void CClickerDlg::UpdateSpeedText()
 {
     UpdateData(true);
-    char text[16];
-    std::snprintf(text, sizeof text, "%3d/100", m_sbSpeed.GetScrollPos());
-    m_strSpeed = text;
+    // The position right-aligned in three places, as " 15/100".
+    const std::wstring position = std::to_wstring(m_sbSpeed.GetScrollPos());
+    m_strSpeed = std::wstring(position.size() < 3 ? 3 - position.size() : 0, L' ') + position + L"/100";
     UpdateData(false);
 }
 
@@ -267,7 +266,7 @@ bool CClickerDlg::OnPaint()
         return false;
     PAINTSTRUCT paint;
     const HDC dc = ::BeginPaint(m_hWnd, &paint);
-    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     const int iconWidth = m_desktop.GetSystemMetrics(SM_CXICON);
@@ -296,7 +295,7 @@ void CClickerDlg::ReleasePanel()
     HoldTimerResolution(false);
     LeaveTray();
     SaveSettings();
-    ::RemovePropA(m_hWnd, m_strAppName.c_str());
+    ::RemovePropW(m_hWnd, m_strAppName.c_str());
 }
 
 void CClickerDlg::SaveSettings() const

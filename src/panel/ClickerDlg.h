@@ -42,13 +42,13 @@ constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
 // The tray icon: identifier, flags and tip.
 constexpr UINT kTrayIconId = 128;
 constexpr UINT kTrayIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-extern const char kTrayTip[];
+extern const wchar_t kTrayTip[];
 
 // The clicker panel: the program's one window, its timer engine, the toggle
 // sweep and the tray icon.
 class CClickerDlg : public CDialog {
 public:
-    CClickerDlg(IDesktop& desktop, const std::string& appName, HWND parent = nullptr);
+    CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND parent = nullptr);
 
     // Timer engine: one tick of the period timer.
     void OnTimer(UINT_PTR timerId);
@@ -77,7 +77,7 @@ public:
     BOOL m_bInTray;
     POINT m_ptCenter;
     POINT m_ptAnchor;
-    NOTIFYICONDATAA m_nid;
+    NOTIFYICONDATAW m_nid;
     BOOL m_bSweeping;
     BOOL m_bReady;
     CSpinButton m_spinTurns;
@@ -86,7 +86,7 @@ public:
     CComboBox m_cbEndKey;
     CComboBox m_cbStartKey;
     CScrollBar m_sbSpeed;
-    std::string m_strSpeed;
+    std::wstring m_strSpeed;
     int m_nSpeedPos;
     int m_nRadius;
     int m_nTurns;
@@ -114,7 +114,7 @@ private:
     void SaveSettings() const;
 
     IDesktop& m_desktop;
-    std::string m_strAppName;
+    std::wstring m_strAppName;
     CClickerSettings m_settings;
     bool m_bReleased;
     bool m_bTimerResolutionHeld;

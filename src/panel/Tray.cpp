@@ -6,11 +6,12 @@
 #include <cstring>
 
 #ifndef _WIN64
-// The 32-bit program hands the shell the first, 88-byte form of the record.
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of the tray record is 88 bytes");
+// The shell gets the first form of the record, in its wide version: every
+// Windows since 2000 takes it, and the tip reaches the shell as UTF-16.
+static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "first form of the wide tray record is 152 bytes");
 #endif
 
-const char kTrayTip[] = "벡소빨라 V1.0";
+const wchar_t kTrayTip[] = L"벡소빨라 V1.0";
 
 void CClickerDlg::OnHide()
 {
@@ -23,7 +24,7 @@ void CClickerDlg::EnterTray()
     if (m_bInTray)
         return;
     std::memset(&m_nid, 0, sizeof m_nid);
-    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
     m_nid.hWnd = m_hWnd;
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = kTrayIconFlags;
@@ -32,7 +33,7 @@ void CClickerDlg::EnterTray()
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
     m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     m_bInTray = TRUE;
 }
 
@@ -86,11 +87,11 @@ LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
                                                                       TPM_RETURNCMD,
                                                            cursor.x, cursor.y, 0, m_hWnd, nullptr));
     // Lets the menu's owner settle after the menu closed.
-    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
     if (choice == ID_TRAY_SHOW)
         LeaveTray();
     else if (choice == ID_TRAY_EXIT)
-        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
     ::DestroyMenu(menu);
     return 1;
 }

@@ -21,7 +21,7 @@ public:
     // Low 16 bits non-zero: down now, or pressed since the previous query.
     virtual SHORT GetAsyncKeyState(int virtualKey) = 0;
     virtual BOOL MessageBeep(UINT type) = 0;
-    virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) = 0;
+    virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) = 0;
     // Window timers fire on the system clock's tick, 15.625 ms unless some
     // process asks for a finer one; each begin needs its matching end.
     virtual MMRESULT TimeBeginPeriod(UINT milliseconds) = 0;
@@ -37,7 +37,7 @@ public:
     void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD data, ULONG_PTR extraInfo) override;
     SHORT GetAsyncKeyState(int virtualKey) override;
     BOOL MessageBeep(UINT type) override;
-    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override;
+    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
 };

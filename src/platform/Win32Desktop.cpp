@@ -30,9 +30,9 @@ BOOL CWin32Desktop::MessageBeep(UINT type)
     return ::MessageBeep(type);
 }
 
-BOOL CWin32Desktop::ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data)
+BOOL CWin32Desktop::ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 {
-    return ::Shell_NotifyIconA(message, data);
+    return ::Shell_NotifyIconW(message, data);
 }
 
 MMRESULT CWin32Desktop::TimeBeginPeriod(UINT milliseconds)

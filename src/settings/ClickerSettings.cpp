@@ -2,23 +2,21 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
-CClickerSettings::CClickerSettings(const std::string& appName)
-    : m_strFileName(appName + ".INI")
+CClickerSettings::CClickerSettings(const std::wstring& appName)
+    : m_strFileName(appName + L".INI")
 {
 }
 
-int CClickerSettings::ReadInt(const char* key, int defaultValue) const
+int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
 {
     // The platform parses the value as unsigned; the bits are the signed value.
     return static_cast<int>(
-        ::GetPrivateProfileIntA(SettingsKey::kSection, key, defaultValue, m_strFileName.c_str()));
+        ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.c_str()));
 }
 
-void CClickerSettings::WriteInt(const char* key, int value) const
+void CClickerSettings::WriteInt(const wchar_t* key, int value) const
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    ::WritePrivateProfileStringA(SettingsKey::kSection, key, text, m_strFileName.c_str());
+    // A file that does not start as UTF-16 is written as 8-bit text, so the
+    // digits land as the same bytes as ever.
+    ::WritePrivateProfileStringW(SettingsKey::kSection, key, std::to_wstring(value).c_str(), m_strFileName.c_str());
 }

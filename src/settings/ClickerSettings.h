@@ -3,13 +3,13 @@
 
 // Names of the saved values, one section in the application's INI file.
 namespace SettingsKey {
-constexpr char kSection[] = "vexo v1.2";
-constexpr char kStart[] = "start";
-constexpr char kEnd[] = "end";
-constexpr char kToggle[] = "toggle";
-constexpr char kTime[] = "time";
-constexpr char kAuto[] = "SW_AUTO";
-constexpr char kToggleOn[] = "SW_TOGGLE";
+constexpr wchar_t kSection[] = L"vexo v1.2";
+constexpr wchar_t kStart[] = L"start";
+constexpr wchar_t kEnd[] = L"end";
+constexpr wchar_t kToggle[] = L"toggle";
+constexpr wchar_t kTime[] = L"time";
+constexpr wchar_t kAuto[] = L"SW_AUTO";
+constexpr wchar_t kToggleOn[] = L"SW_TOGGLE";
 } // namespace SettingsKey
 
 // Defaults for a missing file, section or key.
@@ -25,15 +25,16 @@ constexpr int kToggleOn = 1;
 // The clicker's INI file: "<application name>.INI" without a directory, so
 // Windows keeps it in its own place for such files. Values are decimal
 // integers; a write that fails is ignored and the next start sees the old
-// or default value.
+// or default value. The name reaches Windows as UTF-16, so any file name the
+// exe can have works; the file itself stays 8-bit text of ASCII digits,
+// which every release reads.
 class CClickerSettings {
 public:
-    explicit CClickerSettings(const std::string& appName);
+    explicit CClickerSettings(const std::wstring& appName);
 
-    int ReadInt(const char* key, int defaultValue) const;
-    void WriteInt(const char* key, int value) const;
-
+    int ReadInt(const wchar_t* key, int defaultValue) const;
+    void WriteInt(const wchar_t* key, int value) const;
 
 private:
-    std::string m_strFileName;
+    std::wstring m_strFileName;
 };

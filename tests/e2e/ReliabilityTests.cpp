@@ -20,11 +20,11 @@ namespace {
 // it does not know.
 bool HasTrayIcon(HWND panel)
 {
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
     icon.hWnd = panel;
     icon.uID = kTrayIconId;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }
 
 } // namespace
@@ -81,7 +81,7 @@ TEST(E2EReliability, SessionEndSavesTheSettingsAndRemovesTheTrayIcon)
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
     ASSERT_TRUE(HasTrayIcon(program.Panel()));
     // Nothing is saved before the end.
-    EXPECT_EQ(10, clicker.copy.ReadSetting("time"));
+    EXPECT_EQ(10, clicker.copy.ReadSetting(SettingsKey::kTime));
 
     EXPECT_NE(0, Ask(program.Panel(), WM_QUERYENDSESSION, 0, 0));
     Ask(program.Panel(), WM_ENDSESSION, TRUE, 0);

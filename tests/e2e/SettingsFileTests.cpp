@@ -2,6 +2,7 @@
 #include "support/ClickerProcess.h"
 #include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
+#include "support/Utf8.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ void WriteJunk(const std::string& path)
     for (char& byte : junk)
         byte = static_cast<char>(random() & 0xFF);
     junk[0] = '#';
-    std::ofstream(path, std::ios::binary) << junk;
+    std::ofstream(Wide(path).c_str(), std::ios::binary) << junk;
 }
 
 class SettingsFile : public ::testing::TestWithParam<SettingsCase> {
@@ -80,18 +81,19 @@ TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
 {
     const SettingsCase& row = GetParam();
     ClickerCopy copy("", row.setup == Setup::Text || row.setup == Setup::ReadOnly ? row.text : nullptr);
+    const std::wstring settingsPath = Wide(copy.SettingsPath());
     if (row.setup == Setup::MegabyteOfJunk)
         WriteJunk(copy.SettingsPath());
     if (row.setup == Setup::Directory) {
-        ASSERT_TRUE(::CreateDirectoryA(copy.SettingsPath().c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryW(settingsPath.c_str(), nullptr));
     }
     // Wine run as root writes read-only files all the same; a handle that
     // refuses writers keeps the file unwritable there too.
     std::unique_ptr<void, decltype(&::CloseHandle)> holder(INVALID_HANDLE_VALUE, &::CloseHandle);
     if (row.setup == Setup::ReadOnly) {
-        ::SetFileAttributesA(copy.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
-        holder.reset(::CreateFileA(copy.SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+        ::SetFileAttributesW(settingsPath.c_str(), FILE_ATTRIBUTE_READONLY);
+        holder.reset(::CreateFileW(settingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                   nullptr));
         ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
     }
     const std::string before = copy.SettingsText();
@@ -128,8 +130,8 @@ TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
         EXPECT_EQ(before, copy.SettingsText());
         break;
     case Setup::Directory:
-        EXPECT_NE(0u, ::GetFileAttributesA(copy.SettingsPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-        EXPECT_TRUE(::RemoveDirectoryA(copy.SettingsPath().c_str()));
+        EXPECT_NE(0u, ::GetFileAttributesW(settingsPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_TRUE(::RemoveDirectoryW(settingsPath.c_str()));
         break;
     default: {
         const int autoBox = shown[4] == BST_UNCHECKED ? BST_CHECKED : shown[4];

@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
 #include "support/RemoteWindow.h"
+#include "support/Utf8.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,7 @@ TEST(E2EStartup, LegacyWindowIsRestoredAndStartUpEndsWithoutAnyWindow)
     EXPECT_TRUE(::IsWindowVisible(legacy.get()));
     EXPECT_FALSE(::IsIconic(legacy.get()));
     // The panel never ran, so nothing was saved.
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(copy.SettingsPath().c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Wide(copy.SettingsPath()).c_str()));
 }
 
 TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/ClickerSettings.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -12,83 +13,84 @@
 
 namespace {
 
-std::string DirectoryOf(const char* path)
+std::string DirectoryOf(const std::wstring& path)
 {
-    const std::string text(path);
-    return text.substr(0, text.find_last_of('\\') + 1);
+    return Utf8(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 // Drops this process's cached copy of a settings file.
 void ForgetCached(const std::string& path)
 {
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(path).c_str());
 }
 
 } // namespace
 
 std::string IniPathOf(const std::string& name)
 {
-    char directory[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + name + ".INI";
+    wchar_t directory[MAX_PATH] = L"";
+    ::GetWindowsDirectoryW(directory, MAX_PATH);
+    return Utf8(directory) + "\\" + name + ".INI";
 }
 
-int ReadSavedSetting(const std::string& path, const char* key)
+int ReadSavedSetting(const std::string& path, const wchar_t* key)
 {
     ForgetCached(path);
-    return static_cast<int>(::GetPrivateProfileIntA(SettingsKey::kSection, key, kMissingSetting, path.c_str()));
+    return static_cast<int>(::GetPrivateProfileIntW(SettingsKey::kSection, key, kMissingSetting, Wide(path).c_str()));
 }
 
-ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText)
+ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bool exactName)
 {
     // Outside a running test (the benchmark) the suffix alone names the copy.
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_name = std::string("vexo_e2e_") + (test ? std::string(test->test_suite_name()) + "_" + test->name() : "run") +
-             (suffix.empty() ? "" : "_") + suffix;
+    m_name = exactName ? suffix
+                       : std::string("vexo_e2e_") + (test ? std::string(test->test_suite_name()) + "_" + test->name() : "run") +
+                             (suffix.empty() ? "" : "_") + suffix;
     // Parameterised tests name themselves with slashes.
     std::replace(m_name.begin(), m_name.end(), '/', '_');
-    char path[MAX_PATH] = "";
-    ::GetTempPathA(sizeof path, path);
-    const std::string directory = std::string(path) + "vexo_e2e\\";
-    ::CreateDirectoryA(directory.c_str(), nullptr);
+    wchar_t path[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, path);
+    const std::string directory = Utf8(path) + "vexo_e2e\\";
+    ::CreateDirectoryW(Wide(directory).c_str(), nullptr);
     m_exePath = directory + m_name + ".exe";
     m_settingsPath = IniPathOf(m_name);
 
     // The program under test lies next to the test program.
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::string program = DirectoryOf(path) + "vexo.exe";
-    if (!::CopyFileA(program.c_str(), m_exePath.c_str(), FALSE))
+    if (!::CopyFileW(Wide(program).c_str(), Wide(m_exePath).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << program << " to " << m_exePath;
     RemoveSettings();
     if (settingsText)
-        std::ofstream(m_settingsPath, std::ios::binary) << settingsText;
+        std::ofstream(Wide(m_settingsPath).c_str(), std::ios::binary) << settingsText;
 }
 
 ClickerCopy::~ClickerCopy()
 {
     RemoveSettings();
-    ::DeleteFileA(m_exePath.c_str());
+    ::DeleteFileW(Wide(m_exePath).c_str());
 }
 
 void ClickerCopy::RemoveSettings() const
 {
-    ::SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(m_settingsPath.c_str());
+    const std::wstring path = Wide(m_settingsPath);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
     ForgetCached(m_settingsPath);
 }
 
 std::string ClickerCopy::SettingsText() const
 {
     std::ostringstream text;
-    text << std::ifstream(m_settingsPath, std::ios::binary).rdbuf();
+    text << std::ifstream(Wide(m_settingsPath).c_str(), std::ios::binary).rdbuf();
     return text.str();
 }
 
 std::vector<int> ClickerCopy::SavedSettings() const
 {
     std::vector<int> values;
-    for (const char* key : {SettingsKey::kStart, SettingsKey::kEnd, SettingsKey::kToggle, SettingsKey::kTime,
-                             SettingsKey::kAuto, SettingsKey::kToggleOn})
+    for (const wchar_t* key : {SettingsKey::kStart, SettingsKey::kEnd, SettingsKey::kToggle, SettingsKey::kTime,
+                                SettingsKey::kAuto, SettingsKey::kToggleOn})
         values.push_back(ReadSetting(key));
     return values;
 }

@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
+// Paths and names here are UTF-8 (see Utf8.h).
+
 // Where a program named so keeps its settings: "<name>.INI" in the Windows
 // directory, where the system puts files named without a directory.
 std::string IniPathOf(const std::string& name);
 // One saved value of that file as the program reads it, or kMissingSetting.
 constexpr int kMissingSetting = INT_MIN;
-int ReadSavedSetting(const std::string& path, const char* key);
+int ReadSavedSetting(const std::string& path, const wchar_t* key);
 
 // The program copied under a name of its own, which is its application
 // name: each copy has its own settings file, mutex and window property, so
@@ -17,8 +19,10 @@ int ReadSavedSetting(const std::string& path, const char* key);
 // files go with the copy.
 class ClickerCopy {
 public:
-    // Named after the running test, plus a suffix when it needs several.
-    explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr);
+    // Named after the running test, plus a suffix when it needs several; or,
+    // as a user may rename the exe, exactly the suffix.
+    explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr,
+                         bool exactName = false);
     ~ClickerCopy();
     ClickerCopy(const ClickerCopy&) = delete;
     ClickerCopy& operator=(const ClickerCopy&) = delete;
@@ -28,7 +32,7 @@ public:
 
     const std::string& SettingsPath() const { return m_settingsPath; }
     std::string SettingsText() const;
-    int ReadSetting(const char* key) const { return ReadSavedSetting(m_settingsPath, key); }
+    int ReadSetting(const wchar_t* key) const { return ReadSavedSetting(m_settingsPath, key); }
     // start, end, toggle, time, SW_AUTO, SW_TOGGLE: the order of saving.
     std::vector<int> SavedSettings() const;
 

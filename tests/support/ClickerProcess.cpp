@@ -4,6 +4,7 @@
 
 #include "resources/resource.h"
 #include "support/RemoteWindow.h"
+#include "support/Utf8.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,12 @@ ClickerProcess::ClickerProcess(const ClickerCopy& copy)
     , m_info()
     , m_panel(nullptr)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = copy.ExePath();
-    if (!::CreateProcessA(copy.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &m_info))
+    const std::wstring path = Wide(copy.ExePath());
+    std::wstring commandLine = path;
+    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &m_info))
         ADD_FAILURE() << "cannot start " << copy.ExePath() << ", error " << ::GetLastError();
 }
 
@@ -49,8 +51,9 @@ DWORD ClickerProcess::ExitCode() const
 HWND ClickerProcess::WaitForPanel()
 {
     HWND panel = nullptr;
+    const std::wstring property = Wide(m_name);
     WaitUntil([&] {
-        panel = FindTopLevel(Id(), [&](HWND window) { return ::GetPropA(window, m_name.c_str()) != nullptr; });
+        panel = FindTopLevel(Id(), [&](HWND window) { return ::GetPropW(window, property.c_str()) != nullptr; });
         return panel || !IsRunning();
     });
     if (!panel) {

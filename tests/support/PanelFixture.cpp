@@ -5,15 +5,13 @@ ModalCloser* g_closer = nullptr;
 
 BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
 {
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !::IsWindowVisible(window))
+    if (ClassOf(window) != "#32770" || !::IsWindowVisible(window))
         return TRUE;
     const HWND messageText = ::GetDlgItem(window, 0xFFFF);
     g_closer->text = messageText ? TextOf(messageText) : std::string();
     g_closer->caption = TextOf(window);
     ++g_closer->shown;
-    ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
     return FALSE;
 }
 
@@ -27,18 +25,18 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD)
 void PanelTest::SetUp()
 {
     appName = std::string("vexo_unit_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ::DeleteFileA(IniPathOf(appName).c_str());
+    ::DeleteFileW(Wide(IniPathOf(appName)).c_str());
 }
 
 void PanelTest::TearDown()
 {
     panel.reset();
-    ::DeleteFileA(IniPathOf(appName).c_str());
+    ::DeleteFileW(Wide(IniPathOf(appName)).c_str());
 }
 
 void PanelTest::Open()
 {
-    panel.reset(new CClickerDlg(desktop, appName));
+    panel.reset(new CClickerDlg(desktop, Wide(appName)));
     ASSERT_NE(nullptr, panel->CreateHidden());
 }
 

