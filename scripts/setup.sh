@@ -49,18 +49,26 @@ else
   echo "setup: not installing the 32-bit Wine: $refusal"
 fi
 
-# The programs run with LC_ALL=ko_KR.UTF-8 (code page 949 under Wine); having
-# the locale generated keeps the Linux side of Wine speaking UTF-8 as well.
-if ! locale -a 2>/dev/null | grep -qix 'ko_KR\.utf8'; then
+# Wine takes a program's code page from LC_ALL: the programs run with
+# ko_KR.UTF-8 (code page 949), and the text tests again with en_US.UTF-8
+# (1252) and hi_IN.UTF-8 (65001, as Windows' UTF-8 option gives). Without
+# the locale generated, Wine cannot even open a program with a Korean name.
+missing_locales=()
+for wanted in ko_KR en_US hi_IN; do
+  locale -a 2>/dev/null | grep -qix "$wanted\.utf8" || missing_locales+=("$wanted.UTF-8")
+done
+if ((${#missing_locales[@]} > 0)); then
   if ((EUID == 0)); then
-    echo "setup: generating locale ko_KR.UTF-8"
-    if grep -q '^# *ko_KR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-      sed -i 's/^# *\(ko_KR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    elif ! grep -q '^ko_KR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-      echo 'ko_KR.UTF-8 UTF-8' >>/etc/locale.gen
-    fi
+    echo "setup: generating locales ${missing_locales[*]}"
+    for wanted in "${missing_locales[@]}"; do
+      if grep -q "^# *$wanted UTF-8" /etc/locale.gen 2>/dev/null; then
+        sed -i "s/^# *\($wanted UTF-8\)/\1/" /etc/locale.gen
+      elif ! grep -q "^$wanted UTF-8" /etc/locale.gen 2>/dev/null; then
+        echo "$wanted UTF-8" >>/etc/locale.gen
+      fi
+    done
     locale-gen >/dev/null
   else
-    echo "setup: note: locale ko_KR.UTF-8 is not generated (needs root); Wine still uses code page 949" >&2
+    echo "setup: note: locales ${missing_locales[*]} are not generated (needs root); the tests under those code pages will fail" >&2
   fi
 fi

@@ -3,9 +3,12 @@
 # the 64-bit build with the same tests) and runs every test under Wine on a
 # private X server with a private Wine prefix: the 32-bit suites against the
 # very vexo.exe that goes into the ZIP, the 64-bit suites against the 64-bit
-# build. A machine that cannot run 32-bit programs runs only the 32-bit
-# product's file checks there, and the last line says so. Extra arguments go
-# to the ctest runs of the suites, e.g. scripts/test.sh -R Settings
+# build. Everything runs under code page 949, as on a Korean Windows; the
+# tests of what the user reads run again under 1252 (Western Windows) and
+# 65001 (Windows' UTF-8 option). A machine that cannot run 32-bit programs
+# runs only the 32-bit product's file checks there, and the last line says
+# so. Extra arguments go to the ctest runs of the suites, e.g.
+# scripts/test.sh -R Settings
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -36,14 +39,21 @@ start_headless_session
 
 refusal_32="$(wine_32bit_refusal)"
 
-# Runs one preset's tests, the ctest arguments after the preset, and leaves
-# "passed of total" in suite_counts. In the background so that an interrupt
-# reaches the cleanup at once instead of waiting for a hung test.
+# Wine takes a program's code page from LC_ALL. Besides Korean's, the text
+# tests run under these "locale code-page" pairs.
+other_code_pages=("en_US.UTF-8 1252" "hi_IN.UTF-8 65001")
+
+# Runs one preset's tests under a locale and the code page Wine makes of it
+# (the test programs refuse to run under another), with the ctest arguments
+# after those, and leaves "passed of total" in suite_counts. In the
+# background so that an interrupt reaches the cleanup at once instead of
+# waiting for a hung test.
 suite_counts=""
 run_suite() {
-  local preset="$1" junit="$vexo_work/$1.xml" status=0
-  shift
-  LC_ALL=ko_KR.UTF-8 ctest --preset "$preset" -j1 --output-on-failure --output-junit "$junit" "$@" &
+  local preset="$1" locale="$2" code_page="$3" junit="$vexo_work/$1-$3.xml" status=0
+  shift 3
+  LC_ALL="$locale" VEXO_CODE_PAGE="$code_page" \
+    ctest --preset "$preset" -j1 --output-on-failure --output-junit "$junit" "$@" &
   ctest_pid=$!
   wait "$ctest_pid" || status=$?
   ctest_pid=""
@@ -55,23 +65,41 @@ run_suite() {
   return $status
 }
 
+# Runs a preset's whole suites under code page 949, then its text tests under
+# the other code pages; leaves the counts in suite_line.
+suite_line=""
+run_suites() {
+  local preset="$1" pair locale code_page result=0
+  shift
+  run_suite "$preset" ko_KR.UTF-8 949 "$@" || result=1
+  suite_line="${suite_counts} tests passed under code page 949; text tests"
+  for pair in "${other_code_pages[@]}"; do
+    read -r locale code_page <<<"$pair"
+    say "running the $preset text tests under code page $code_page ($locale)"
+    run_suite "$preset" "$locale" "$code_page" -L text --no-tests=ignore "$@" || result=1
+    suite_line+=" ${suite_counts} under $code_page,"
+  done
+  suite_line="${suite_line%,}"
+  return $result
+}
+
 status=0
 say "running the 32-bit tests against the shipped vexo.exe"
 test_start=$SECONDS
 if [[ -z "$refusal_32" ]]; then
-  run_suite win32 "$@" || status=1
-  line_32="32-bit product: ${suite_counts} tests passed"
+  run_suites win32 "$@" || status=1
+  line_32="32-bit product: ${suite_line}"
 else
   say "32-bit product NOT RUN: $refusal_32; only its file checks run"
-  run_suite win32 -L product || status=1
+  run_suite win32 ko_KR.UTF-8 949 -L product || status=1
   line_32="32-bit product: NOT RUN: $refusal_32; only its file checks ran (${suite_counts} passed)"
 fi
 seconds_32=$((SECONDS - test_start))
 
 say "running the 64-bit tests"
 test_start=$SECONDS
-run_suite win64 "$@" || status=1
-line_64="64-bit build: ${suite_counts} tests passed"
+run_suites win64 "$@" || status=1
+line_64="64-bit build: ${suite_line}"
 seconds_64=$((SECONDS - test_start))
 
 say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, then the package);" \
