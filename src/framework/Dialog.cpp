@@ -5,8 +5,10 @@
 #include "framework/ResourceTypes.h"
 
 #include <cstring>
-#include <string>
+#include <cwchar>
 #include <vector>
+
+static_assert(sizeof(wchar_t) == sizeof(WORD), "the system's UTF-16 units");
 
 namespace {
 
@@ -192,23 +194,14 @@ void CDialog::LoadInitialEntries()
             break;
         std::memcpy(&message, entries.data + offset + sizeof(WORD), sizeof message);
         offset += 2 * sizeof(WORD);
-        // Copied word by word, so that a text without its zero is never read
-        // past the end of the resource.
-        std::wstring text;
-        WORD unit = 0;
-        bool terminated = false;
-        while (offset + sizeof unit <= entries.size) {
-            std::memcpy(&unit, entries.data + offset, sizeof unit);
-            offset += sizeof unit;
-            if (unit == 0) {
-                terminated = true;
-                break;
-            }
-            text.push_back(static_cast<wchar_t>(unit));
-        }
-        if (!terminated)
+        // Resource data is aligned and the records are made of words, so the
+        // text is a proper UTF-16 string.
+        const wchar_t* text = reinterpret_cast<const wchar_t*>(entries.data + offset);
+        const wchar_t* end = std::wmemchr(text, L'\0', (entries.size - offset) / sizeof(wchar_t));
+        if (!end)
             break;
-        ::SendDlgItemMessageW(m_hWnd, controlId, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendDlgItemMessageW(m_hWnd, controlId, message, 0, reinterpret_cast<LPARAM>(text));
+        offset += static_cast<DWORD>((end - text + 1) * sizeof(wchar_t));
     }
 }
 
