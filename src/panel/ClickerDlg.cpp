@@ -50,6 +50,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const std::string& appName, HWND par
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
+    , m_smallIcon(LoadIconForMetrics(::GetModuleHandleW(nullptr), IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON))
 {
 }
 
@@ -84,7 +85,9 @@ BOOL CClickerDlg::OnInitDialog()
     }
 
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // An image of its own at the caption's size, not the big one shrunk.
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+    ShowPicture();
 
     m_nTimer = 0;
     m_nInterval = SettingsDefault::kTime;
