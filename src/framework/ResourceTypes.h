@@ -7,9 +7,6 @@
 // is created.
 #define RT_DIALOG_ENTRIES 240
 
-// A PNG image, decoded at run time (the picture is kept small this way).
-#define RT_PNG 241
-
 // Message of an entry that adds a text to a drop-down list (CB_ADDSTRING,
 // which the resource compiler does not see).
 #define DIALOG_ENTRY_ADDSTRING 0x0143

@@ -2,6 +2,12 @@
 
 #include "resources/resource.h"
 
+namespace {
+
+const LPCWSTR kRawDataType = MAKEINTRESOURCEW(10); // RT_RCDATA
+
+} // namespace
+
 // The picture is made once, for the size its control has: the control grows
 // with the dialog's font at the system's scale (and with the font's own
 // metrics), and Windows does not stretch the bitmap of a DPI-aware program.
@@ -15,7 +21,7 @@ void CClickerDlg::ShowPicture()
     if (!control || !::GetClientRect(control, &client))
         return;
     const CPixels master =
-        LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), MAKEINTRESOURCEW(RT_PNG));
+        LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), kRawDataType);
     const SIZE size = FitInside({master.width, master.height}, {client.right, client.bottom});
     m_picture.Reset(CreateBitmapOf(ScaleArea(master, size.cx, size.cy)));
     if (m_picture.Get())
