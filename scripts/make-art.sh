@@ -2,7 +2,7 @@
 # Draws the program icon and the panel picture with ImageMagick 6.
 # The build does not run this: the generated files are committed, so run it
 # by hand after changing the drawing and commit src/resources/vexo.ico and
-# src/resources/picture.bmp together with the change.
+# src/resources/picture.png together with the change.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -35,26 +35,32 @@ convert "$work/tile.png" \
   -draw "stroke-linejoin round polygon $(pointer 9 168 160)" \
   "$work/icon-big.png"
 
-for size in 48 32 16; do
+# One image per size Windows asks for between 100 % and 200 % (small icons
+# 16-32, large 32-64) and for the shell's largest view, so none is stretched.
+icons=()
+for size in 16 20 24 32 40 48 64 256; do
   convert "$work/icon-big.png" -filter Lanczos -resize ${size}x${size} \
-    -define png:color-type=6 "$work/icon-$size.png"
+    -depth 8 -define png:color-type=6 "$work/icon-$size.png"
+  icons+=("$work/icon-$size.png")
 done
-# Small sizes stored as 32-bit BMP entries (not PNG) so every resource
-# compiler and every Windows version reads them.
-convert "$work/icon-16.png" "$work/icon-32.png" "$work/icon-48.png" \
-  "$out/vexo.ico"
+# ImageMagick stores the 256 px image PNG-compressed and the smaller ones as
+# 32-bit BMP entries with alpha, which every Windows version reads.
+convert "${icons[@]}" "$out/vexo.ico"
 
-# --- Panel picture: 241 x 89, 24-bit uncompressed BMP.
-convert -size 89x241 gradient:'#0f2f7a'-'#2b8fd6' -rotate 90 \
-  -fill none -stroke 'rgba(255,255,255,0.18)' -strokewidth 3 -draw "circle 50,40 50,2" \
-  -stroke 'rgba(255,255,255,0.35)' -strokewidth 3 -draw "circle 50,40 50,14" \
-  -stroke 'rgba(255,255,255,0.7)' -strokewidth 3 -draw "circle 50,40 50,27" \
-  -fill white -stroke '#0d2a6e' -strokewidth 2 \
-  -draw "stroke-linejoin round polygon $(pointer 1.9 50 40)" \
-  -stroke none -fill 'rgba(255,255,255,0.95)' -font "$font" -pointsize 40 \
-  -annotate +112+58 'vexo' \
-  -fill 'rgba(255,255,255,0.6)' -pointsize 11 -annotate +114+74 'auto click' \
+# --- Panel picture: a 482 x 178 master, twice the size it has at 100 %, so
+# that the program scales it down to the panel's size at every scale up to
+# 200 %. PNG keeps it small; the program decodes it with WIC.
+convert -size 178x482 gradient:'#0f2f7a'-'#2b8fd6' -rotate 90 \
+  -fill none -stroke 'rgba(255,255,255,0.18)' -strokewidth 6 -draw "circle 100,80 100,4" \
+  -stroke 'rgba(255,255,255,0.35)' -strokewidth 6 -draw "circle 100,80 100,28" \
+  -stroke 'rgba(255,255,255,0.7)' -strokewidth 6 -draw "circle 100,80 100,54" \
+  -fill white -stroke '#0d2a6e' -strokewidth 4 \
+  -draw "stroke-linejoin round polygon $(pointer 3.8 100 80)" \
+  -stroke none -fill 'rgba(255,255,255,0.95)' -font "$font" -pointsize 80 \
+  -annotate +224+116 'vexo' \
+  -fill 'rgba(255,255,255,0.6)' -pointsize 22 -annotate +228+148 'auto click' \
   "$work/picture.png"
-convert "$work/picture.png" -alpha off -type TrueColor -compress None BMP3:"$out/picture.bmp"
+convert "$work/picture.png" -alpha off -strip -depth 8 -define png:color-type=2 -define png:compression-level=9 \
+  "$out/picture.png"
 
-echo "make-art: wrote $out/vexo.ico and $out/picture.bmp"
+echo "make-art: wrote $out/vexo.ico and $out/picture.png"

@@ -3,11 +3,13 @@
 # the 64-bit build with the same tests) and runs every test under Wine on a
 # private X server with a private Wine prefix: the 32-bit suites against the
 # very vexo.exe that goes into the ZIP, the 64-bit suites against the 64-bit
-# build. Everything runs under code page 949, as on a Korean Windows; the
-# tests of what the user reads run again under 1252 (Western Windows) and
-# 65001 (Windows' UTF-8 option). A machine that cannot run 32-bit programs
-# runs only the 32-bit product's file checks there, and the last line says
-# so. Extra arguments go to the ctest runs of the suites, e.g.
+# build. Everything runs under code page 949, as on a Korean Windows, and at
+# a display scale of 96 DPI (100 %); the tests of what the user reads
+# (ctest label "text") run again under code pages 1252 (Western Windows) and
+# 65001 (Windows' UTF-8 option), and the scale checks (label "dpi") in a new
+# prefix at 144 and one at 192 DPI. A machine that cannot run 32-bit
+# programs runs only the 32-bit product's file checks there, and the last
+# line says so. Extra arguments go to the ctest runs of the suites, e.g.
 # scripts/test.sh -R Settings
 set -euo pipefail
 
@@ -84,6 +86,8 @@ run_suites() {
 }
 
 status=0
+# The scale checks compare the prefix's scale with the one meant.
+export VEXO_EXPECTED_DPI=96
 say "running the 32-bit tests against the shipped vexo.exe"
 test_start=$SECONDS
 if [[ -z "$refusal_32" ]]; then
@@ -102,10 +106,35 @@ run_suites win64 "$@" || status=1
 line_64="64-bit build: ${suite_line}"
 seconds_64=$((SECONDS - test_start))
 
+# The same programs at Windows' 150 % and 200 %, each scale in a prefix of
+# its own as a Windows session has one scale; skipped when the arguments
+# select no scale check.
+scales="96" scale_seconds=0
+scale_selected="$(ctest --preset win64 -N -L dpi "$@" 2>/dev/null | sed -n 's/^Total Tests: //p')"
+if ((${scale_selected:-0} > 0)); then
+  test_start=$SECONDS
+  for dpi in 144 192; do
+    stop_wine_prefix
+    start_wine_prefix "wineprefix-$dpi" "$dpi"
+    export VEXO_EXPECTED_DPI=$dpi
+    if [[ -z "$refusal_32" ]]; then
+      say "running the 32-bit scale checks at $dpi DPI"
+      run_suite win32 ko_KR.UTF-8 949 -L dpi "$@" || status=1
+      line_32+="; at $dpi DPI ${suite_counts} scale checks passed"
+    fi
+    say "running the 64-bit scale checks at $dpi DPI"
+    run_suite win64 ko_KR.UTF-8 949 -L dpi "$@" || status=1
+    line_64+="; at $dpi DPI ${suite_counts} scale checks passed"
+    scales+=", $dpi"
+  done
+  scale_seconds=$((SECONDS - test_start))
+fi
+
 say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, then the package);" \
-  "tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit)"
+  "tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit), and ${scale_seconds} s at the other scales"
 ((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
 echo "$(scripts/count-lines.sh)"
+echo "display scales: ${scales} DPI"
 echo "$line_64"
 echo "$line_32"
 exit $status

@@ -58,8 +58,10 @@ stop_private_xvfb() {
 # With "headless" also let Wine draw the window frames and manage the windows
 # itself, since Xvfb has no window manager (captions and system menus would
 # vanish, and every window that hides would wait 2 s for one to answer).
+# With a number after it, also the display scale in DPI, which Wine takes
+# from LogPixels when a program starts (96 is 100 %, 144 150 %, 192 200 %).
 apply_wine_registry() {
-  local headless="${1:-}" reg
+  local headless="${1:-}" dpi="${2:-}" reg
   reg="$(mktemp --suffix=.reg)"
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
@@ -67,6 +69,9 @@ apply_wine_registry() {
     printf '"굴림"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n\r\n'
     if [[ "$headless" == headless ]]; then
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n\r\n'
+    fi
+    if [[ -n "$dpi" ]]; then
+      printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n\r\n' "$dpi"
     fi
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   # A .reg file in UTF-16 carries the Korean value name intact whatever the
@@ -163,18 +168,26 @@ fail() { echo "== ${vexo_script:-vexo}: FAILED: $*" >&2; exit 1; }
 
 # A private X server and a throw-away Wine prefix for the rest of the calling
 # script, in the folder $vexo_work; both are gone when the script exits. A
-# script may define before_cleanup to stop its own children first.
+# script may define before_cleanup to stop its own children first. The
+# prefix's display scale is the DPI given, 96 (100 %) without one.
 start_headless_session() {
   vexo_work="$(mktemp -d "${TMPDIR:-/tmp}/vexo-${vexo_script:-vexo}.XXXXXX")"
   trap end_headless_session EXIT
   trap 'exit 130' INT TERM
   say "starting a private X server"
   start_private_xvfb || fail "cannot start Xvfb"
-  export WINEPREFIX="$vexo_work/wineprefix"
+  start_wine_prefix wineprefix "${1:-96}"
+}
+
+# Makes and boots a new prefix $vexo_work/NAME at the display scale DPI, for
+# the rest of the calling script; the prefix in use before must be stopped.
+start_wine_prefix() {
+  local name="$1" dpi="$2"
+  export WINEPREFIX="$vexo_work/$name"
   mkdir -p "$WINEPREFIX"
-  say "creating a private Wine prefix on DISPLAY=$DISPLAY (about 10 s)"
+  say "creating a private Wine prefix at $dpi DPI on DISPLAY=$DISPLAY (about 10 s)"
   boot_wine_prefix || fail "wineboot"
-  apply_wine_registry headless || fail "cannot write the Wine registry settings"
+  apply_wine_registry headless "$dpi" || fail "cannot write the Wine registry settings"
 }
 
 end_headless_session() {

@@ -49,6 +49,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND pa
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
+    , m_smallIcon(LoadIconForMetrics(::GetModuleHandleW(nullptr), IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON))
 {
 }
 
@@ -83,7 +84,9 @@ BOOL CClickerDlg::OnInitDialog()
     }
 
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // An image of its own at the caption's size, not the big one shrunk.
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+    ShowPicture();
 
     m_nTimer = 0;
     m_nInterval = SettingsDefault::kTime;

@@ -6,6 +6,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/Picture.h"
 #include "settings/ClickerSettings.h"
 
 class IDesktop;
@@ -104,6 +105,7 @@ protected:
 private:
     bool OnSysCommand(UINT id);
     bool OnPaint();
+    void ShowPicture();
     void OnShowWindow(bool shown);
     void OnTaskbarCreated();
     bool DeleteTrayIcon(); // false when there was no icon
@@ -118,4 +120,6 @@ private:
     CClickerSettings m_settings;
     bool m_bReleased;
     bool m_bTimerResolutionHeld;
+    CIconHandle m_smallIcon; // caption and tray, at the small-icon size
+    CBitmapHandle m_picture; // scaled for the picture's control
 };

@@ -29,7 +29,8 @@ void CClickerDlg::EnterTray()
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = kTrayIconFlags;
     m_nid.uCallbackMessage = WM_TRAYNOTIFY;
-    m_nid.hIcon = m_hIcon;
+    // The notification area shows icons at the small-icon size.
+    m_nid.hIcon = m_smallIcon.Get();
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
     m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);

@@ -35,6 +35,7 @@
 #define IDC_SCALE           1003
 #define IDC_TURNS           1004
 #define IDC_SPEED_TEXT      1005
+#define IDC_PICTURE         1006
 #define IDC_SPEED           1008
 #define IDC_START_KEY       1009
 #define IDC_END_KEY         1010

@@ -58,5 +58,16 @@ if(NOT resources MATCHES "RT_MANIFEST" OR NOT resources MATCHES "Microsoft\\.Win
   message(FATAL_ERROR "${EXE}: the manifest is missing or requests an execution level")
 endif()
 
+# The program icon: an image per size Windows asks for from 100 % to 200 %,
+# and 256 pixels for the shell, all 32-bit; the 256 one PNG-compressed.
+foreach(size IN ITEMS 020 024 030 040 050 060 100 000) # octal: 16 20 24 32 40 48 64 256 (as 0)
+  if(NOT resources MATCHES "\"\\\\${size}\\\\${size}\\\\000\\\\000\", 1, 32, 0x[0-9a-f]+L, ([0-9]+)")
+    message(FATAL_ERROR "${EXE}: the program icon has no 32-bit image of octal size ${size}")
+  endif()
+endforeach()
+if(NOT resources MATCHES "\n${CMAKE_MATCH_1} 3 /\\* RT_ICON \\*/\nBEGIN\n +0x474e5089L")
+  message(FATAL_ERROR "${EXE}: the program icon's 256-pixel image is not PNG-compressed")
+endif()
+
 list(TRANSFORM imports REPLACE "^DLL Name: *" "")
 message(STATUS "${EXE}: ${FORMAT}, version ${VERSION}, imports ${imports}")

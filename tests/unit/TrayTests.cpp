@@ -30,7 +30,9 @@ TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
     EXPECT_EQ(128u, icon.uID);
     EXPECT_EQ(7u, icon.uFlags);
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(icon.hIcon), Send(WM_GETICON, ICON_BIG));
+    // The tray takes the caption's small icon; the panel keeps its big one.
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon.hIcon), Send(WM_GETICON, ICON_SMALL));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_GETICON, ICON_BIG));
 
     panel->LeaveTray();
     panel->LeaveTray();

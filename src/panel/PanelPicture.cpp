@@ -1,0 +1,29 @@
+#include "panel/ClickerDlg.h"
+
+#include "resources/resource.h"
+
+namespace {
+
+const LPCWSTR kRawDataType = MAKEINTRESOURCEW(10); // RT_RCDATA
+
+} // namespace
+
+// The picture is made once, for the size its control has: the control grows
+// with the dialog's font at the system's scale (and with the font's own
+// metrics), and Windows does not stretch the bitmap of a DPI-aware program.
+// It is scaled down from a master twice its size at 100 %, to the largest
+// size of its proportions that fits inside the control's sunken edge; the
+// control centres it.
+void CClickerDlg::ShowPicture()
+{
+    const HWND control = GetDlgItem(IDC_PICTURE);
+    RECT client = {};
+    if (!control || !::GetClientRect(control, &client))
+        return;
+    const CPixels master =
+        LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), kRawDataType);
+    const SIZE size = FitInside({master.width, master.height}, {client.right, client.bottom});
+    m_picture.Reset(CreateBitmapOf(ScaleArea(master, size.cx, size.cy)));
+    if (m_picture.Get())
+        ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_picture.Get()));
+}
