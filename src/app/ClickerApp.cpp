@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <memory>
-
 namespace {
 
 // Window class of an older release; when one is up, it is brought forward
@@ -17,10 +15,10 @@ const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
 
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
-void ShowMessage(const wchar_t* text, const std::wstring& caption)
+void ShowMessage(const wchar_t* text, const CText& caption)
 {
     // No main window exists at these points, so the box has no owner.
-    ::MessageBoxW(nullptr, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(nullptr, text, caption.GetString(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ShowRestored(HWND window)
@@ -44,7 +42,7 @@ BOOL CClickerApp::InitInstance()
         return FALSE;
 
     m_bFirstInstance = TRUE;
-    m_hMutex = ::CreateMutexW(nullptr, TRUE, m_strAppName.c_str());
+    m_hMutex = ::CreateMutexW(nullptr, TRUE, m_strAppName.GetString());
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         m_bFirstInstance = FALSE;
         ActivateRunningCopy();
@@ -56,9 +54,10 @@ BOOL CClickerApp::InitInstance()
     // Clicking goes on while the panel hides in the tray.
     KeepTimerResolutionWhileHidden();
 
-    std::unique_ptr<CClickerDlg> panel(new CClickerDlg(m_desktop, m_strAppName));
-    m_pMainWnd = panel.get();
-    panel->DoModal();
+    // The panel lives for this run and goes when it ends.
+    CClickerDlg panel(m_desktop, m_strAppName);
+    m_pMainWnd = &panel;
+    panel.DoModal();
     m_bFirstInstance = TRUE;
     m_pMainWnd = nullptr;
     return FALSE;
@@ -68,7 +67,7 @@ int CClickerApp::ExitInstance()
 {
     if (m_bFirstInstance) {
         if (m_pMainWnd && ::IsWindow(m_pMainWnd->GetSafeHwnd()))
-            ::RemovePropW(m_pMainWnd->GetSafeHwnd(), m_strAppName.c_str());
+            ::RemovePropW(m_pMainWnd->GetSafeHwnd(), m_strAppName.GetString());
     } else {
         ShowMessage(kSecondCopyMessage, m_strAppName);
     }
@@ -91,7 +90,7 @@ void CClickerApp::ActivateRunningCopy()
 {
     // The running copy's panel carries a property named after the program.
     HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
-    while (window && !::GetPropW(window, m_strAppName.c_str()))
+    while (window && !::GetPropW(window, m_strAppName.GetString()))
         window = ::GetWindow(window, GW_HWNDNEXT);
     if (!window)
         return;

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "framework/Text.h"
 
 class CDialog;
 
@@ -28,6 +28,6 @@ public:
     CDialog* m_pMainWnd;
 
 protected:
-    std::wstring m_strAppName;
+    CText m_strAppName;
     int m_nExitCode;
 };

@@ -4,7 +4,6 @@
 #include "framework/Dialog.h"
 
 #include <climits>
-#include <vector>
 
 const wchar_t kIntegerInputMessage[] = L"정수를 입력하십시오.";
 
@@ -28,10 +27,10 @@ void CDataExchange::Fail(int controlId, const wchar_t* message)
     m_dialog.OnExchangeFailure(controlId, message);
 }
 
-bool ParseInteger(const std::wstring& text, int& value)
+bool ParseInteger(const wchar_t* text, int& value)
 {
-    std::wstring::size_type i = 0;
-    const std::wstring::size_type n = text.size();
+    size_t i = 0;
+    const size_t n = text ? ::lstrlenW(text) : 0;
     // ASCII digits and blanks only, whatever the locale says of other characters.
     auto isBlank = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); };
     auto isDigit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
@@ -63,12 +62,12 @@ bool ParseInteger(const std::wstring& text, int& value)
 }
 
 namespace {
-std::wstring ReadText(HWND control)
+CText ReadText(HWND control)
 {
     const int length = ::GetWindowTextLengthW(control);
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(control, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    CHeapArray<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1);
+    const int copied = ::GetWindowTextW(control, buffer.Data(), static_cast<int>(buffer.Size()));
+    return CText(buffer.Data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 } // namespace
 
@@ -79,7 +78,7 @@ void DDX_Control(CDataExchange& dx, int controlId, CControl& control)
     control.Attach(dx.Control(controlId));
 }
 
-void DDX_Text(CDataExchange& dx, int controlId, std::wstring& value)
+void DDX_Text(CDataExchange& dx, int controlId, CText& value)
 {
     if (dx.Failed())
         return;
@@ -87,7 +86,7 @@ void DDX_Text(CDataExchange& dx, int controlId, std::wstring& value)
     if (dx.IsSaving())
         value = ReadText(control);
     else
-        ::SetWindowTextW(control, value.c_str());
+        ::SetWindowTextW(control, value.GetString());
 }
 
 void DDX_Text(CDataExchange& dx, int controlId, int& value)
@@ -97,12 +96,12 @@ void DDX_Text(CDataExchange& dx, int controlId, int& value)
     const HWND control = dx.Control(controlId);
     if (dx.IsSaving()) {
         int parsed = 0;
-        if (ParseInteger(ReadText(control), parsed))
+        if (ParseInteger(ReadText(control).GetString(), parsed))
             value = parsed;
         else
             dx.Fail(controlId, kIntegerInputMessage);
     } else {
-        ::SetWindowTextW(control, std::to_wstring(value).c_str());
+        ::SetWindowTextW(control, CText::Decimal(value).GetString());
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "framework/Text.h"
 
 class CControl;
 class CDialog;
@@ -31,14 +31,14 @@ private:
 
 // Typed steps of an exchange, called in order from DoDataExchange().
 void DDX_Control(CDataExchange& dx, int controlId, CControl& control); // binds once
-void DDX_Text(CDataExchange& dx, int controlId, std::wstring& value);  // text
+void DDX_Text(CDataExchange& dx, int controlId, CText& value);         // text
 void DDX_Text(CDataExchange& dx, int controlId, int& value);           // decimal integer
 void DDX_Scroll(CDataExchange& dx, int controlId, int& position);      // scroll bar position
 void DDX_Check(CDataExchange& dx, int controlId, int& state);          // 0, 1, 2
 
 // Reads a whole text as a signed 32-bit decimal integer; blanks around it are
 // allowed, anything else (including overflow) is not.
-bool ParseInteger(const std::wstring& text, int& value);
+bool ParseInteger(const wchar_t* text, int& value);
 
 // Message shown when an edit that must hold an integer does not.
 extern const wchar_t kIntegerInputMessage[];

@@ -1,12 +1,12 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/HeapArray.h"
 #include "framework/ModuleName.h"
 #include "framework/ResourceTypes.h"
 
 #include <cstring>
 #include <cwchar>
-#include <vector>
 
 static_assert(sizeof(wchar_t) == sizeof(WORD), "the system's UTF-16 units");
 
@@ -102,9 +102,11 @@ HWND CDialog::CreateHidden(HWND parent)
     // Copy the layout to clear WS_VISIBLE; the style sits after the
     // extended header (version, signature, help id, extended style) when
     // the signature word is 0xFFFF, else at the start.
-    std::vector<DWORD> copy(layout.size / sizeof(DWORD) + 1, 0);
-    std::memcpy(copy.data(), layout.data, layout.size);
-    BYTE* bytes = reinterpret_cast<BYTE*>(copy.data());
+    CHeapArray<DWORD> copy(layout.size / sizeof(DWORD) + 1);
+    if (copy.Size() == 0)
+        return nullptr;
+    std::memcpy(copy.Data(), layout.data, layout.size);
+    BYTE* bytes = reinterpret_cast<BYTE*>(copy.Data());
     WORD signature = 0;
     std::memcpy(&signature, bytes + 2, sizeof signature);
     BYTE* styleAt = bytes + (signature == 0xFFFF ? 12 : 0);
@@ -139,7 +141,7 @@ void CDialog::EndDialog(INT_PTR result)
 
 void CDialog::OnExchangeFailure(int controlId, const wchar_t* message)
 {
-    ::MessageBoxW(m_hWnd, message, ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(m_hWnd, message, ApplicationName().GetString(), MB_OK | MB_ICONEXCLAMATION);
     const HWND control = GetDlgItem(controlId);
     if (control) {
         ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
@@ -217,13 +219,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     }
     if (!dialog)
         return FALSE;
-    // Nothing thrown may unwind through Windows' own frames: a failing
-    // handler leaves the message to the default handling.
-    try {
-        return dialog->Dispatch(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    // Nothing may unwind through Windows' own frames: the program is built
+    // without exceptions, and none of its code throws.
+    return dialog->Dispatch(message, wParam, lParam);
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)

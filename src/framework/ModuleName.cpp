@@ -2,32 +2,33 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace {
 
-std::wstring ApplicationNameFromPath(const std::wstring& path)
+CText ApplicationNameFromPath(const wchar_t* path, size_t length)
 {
-    const std::wstring::size_type slash = path.find_last_of(L"\\/:");
-    std::wstring name = (slash == std::wstring::npos) ? path : path.substr(slash + 1);
-    const std::wstring::size_type dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    size_t start = length;
+    while (start > 0 && path[start - 1] != L'\\' && path[start - 1] != L'/' && path[start - 1] != L':')
+        --start;
+    size_t end = length;
+    while (end > start + 1 && path[end - 1] != L'.')
+        --end;
+    // A name whose only dot is its first character keeps it.
+    return CText(path + start, (end > start + 1 ? end - 1 : length) - start);
 }
 
 } // namespace
 
-std::wstring ApplicationName()
+CText ApplicationName()
 {
     // Long paths are legal, so grow the buffer until the name fits.
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    CHeapArray<wchar_t> buffer(MAX_PATH);
+    while (buffer.Size() > 0) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.Data(), static_cast<DWORD>(buffer.Size()));
         if (length == 0)
-            return std::wstring();
-        if (length < buffer.size())
-            return ApplicationNameFromPath(std::wstring(buffer.data(), length));
-        buffer.resize(buffer.size() * 2);
+            return CText();
+        if (length < buffer.Size())
+            return ApplicationNameFromPath(buffer.Data(), length);
+        buffer.Reset(buffer.Size() * 2);
     }
+    return CText();
 }

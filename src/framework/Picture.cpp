@@ -56,11 +56,9 @@ bool DecodePng(const BYTE* bytes, DWORD size, CPixels& picture)
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxPictureSide ||
         height > kMaxPictureSide)
         return false;
-    picture.width = static_cast<int>(width);
-    picture.height = static_cast<int>(height);
-    picture.pixels.resize(static_cast<size_t>(width) * height);
-    return SUCCEEDED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
-                                           reinterpret_cast<BYTE*>(picture.pixels.data())));
+    return picture.Allocate(static_cast<int>(width), static_cast<int>(height)) &&
+           SUCCEEDED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                           reinterpret_cast<BYTE*>(picture.pixels.Data())));
 }
 
 // One source cell's share in a target cell.
@@ -70,22 +68,35 @@ struct AreaTap {
 };
 
 // For each of 'to' cells laid over 'from' cells, the cells it covers and by
-// how much, as shares of the target cell.
-std::vector<std::vector<AreaTap>> AreaTaps(int from, int to)
-{
-    std::vector<std::vector<AreaTap>> taps(static_cast<size_t>(to));
-    const double step = static_cast<double>(from) / to;
-    for (int i = 0; i < to; ++i) {
-        const double begin = i * step;
-        const double end = begin + step;
-        for (int cell = static_cast<int>(begin); cell < from && cell < end; ++cell) {
-            const double covered = std::min(end, cell + 1.0) - std::max(begin, static_cast<double>(cell));
-            if (covered > 0)
-                taps[static_cast<size_t>(i)].push_back({cell, covered / step});
+// how much, as shares of the target cell: cell i's taps start at
+// taps[i * perCell], counts[i] of them.
+struct AreaTaps {
+    CHeapArray<AreaTap> taps;
+    CHeapArray<int> counts;
+    size_t perCell = 0;
+
+    bool Make(int from, int to)
+    {
+        const double step = static_cast<double>(from) / to;
+        // A cell of 'step' old cells touches at most that many and two part ones.
+        perCell = static_cast<size_t>(step) + 2;
+        if (!taps.Reset(static_cast<size_t>(to) * perCell) || !counts.Reset(static_cast<size_t>(to)))
+            return false;
+        for (int i = 0; i < to; ++i) {
+            const double begin = i * step;
+            const double end = begin + step;
+            for (int cell = static_cast<int>(begin); cell < from && cell < end; ++cell) {
+                const double covered = std::min(end, cell + 1.0) - std::max(begin, static_cast<double>(cell));
+                if (covered > 0)
+                    taps[static_cast<size_t>(i) * perCell + static_cast<size_t>(counts[static_cast<size_t>(i)]++)] =
+                        {cell, covered / step};
+            }
         }
+        return true;
     }
-    return taps;
-}
+    const AreaTap* begin(int cell) const { return taps.Data() + static_cast<size_t>(cell) * perCell; }
+    const AreaTap* end(int cell) const { return begin(cell) + counts[static_cast<size_t>(cell)]; }
+};
 
 } // namespace
 
@@ -102,30 +113,28 @@ SIZE FitInside(SIZE picture, SIZE box)
 CPixels ScaleArea(const CPixels& source, int width, int height)
 {
     CPixels result;
-    if (source.IsEmpty() || width <= 0 || height <= 0)
-        return result;
-    const auto columns = AreaTaps(source.width, width);
-    const auto rows = AreaTaps(source.height, height);
+    AreaTaps columns, rows;
     // Across first, four channels per pixel, then down.
-    std::vector<double> across(static_cast<size_t>(width) * source.height * 4, 0.0);
+    CHeapArray<double> across;
+    if (source.IsEmpty() || width <= 0 || height <= 0 || !columns.Make(source.width, width) ||
+        !rows.Make(source.height, height) || !across.Reset(static_cast<size_t>(width) * source.height * 4) ||
+        !result.Allocate(width, height))
+        return CPixels();
     for (int y = 0; y < source.height; ++y)
         for (int x = 0; x < width; ++x) {
             double* sum = &across[(static_cast<size_t>(y) * width + x) * 4];
-            for (const AreaTap& tap : columns[static_cast<size_t>(x)]) {
-                const std::uint32_t pixel = source.pixels[static_cast<size_t>(y) * source.width + tap.index];
+            for (const AreaTap* tap = columns.begin(x); tap != columns.end(x); ++tap) {
+                const std::uint32_t pixel = source.pixels[static_cast<size_t>(y) * source.width + tap->index];
                 for (int channel = 0; channel < 4; ++channel)
-                    sum[channel] += tap.weight * ((pixel >> (8 * channel)) & 0xFF);
+                    sum[channel] += tap->weight * ((pixel >> (8 * channel)) & 0xFF);
             }
         }
-    result.width = width;
-    result.height = height;
-    result.pixels.resize(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             double sum[4] = {};
-            for (const AreaTap& tap : rows[static_cast<size_t>(y)])
+            for (const AreaTap* tap = rows.begin(y); tap != rows.end(y); ++tap)
                 for (int channel = 0; channel < 4; ++channel)
-                    sum[channel] += tap.weight * across[(static_cast<size_t>(tap.index) * width + x) * 4 + channel];
+                    sum[channel] += tap->weight * across[(static_cast<size_t>(tap->index) * width + x) * 4 + channel];
             std::uint32_t pixel = 0;
             for (int channel = 0; channel < 4; ++channel)
                 pixel |= static_cast<std::uint32_t>(std::min(255.0, sum[channel] + 0.5)) << (8 * channel);
@@ -177,6 +186,14 @@ HBITMAP CreateBitmapOf(const CPixels& picture)
         }
     }
     return bitmap;
+}
+
+bool CPixels::Allocate(int newWidth, int newHeight)
+{
+    const bool allocated = pixels.Reset(static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight));
+    width = allocated ? newWidth : 0;
+    height = allocated ? newHeight : 0;
+    return allocated;
 }
 
 void CBitmapHandle::Reset(HBITMAP bitmap)

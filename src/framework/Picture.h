@@ -1,16 +1,19 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/HeapArray.h"
+
 #include <cstdint>
-#include <vector>
 
 // A picture in memory: rows from the top, one 0xAARRGGBB value per pixel,
 // the layout of WIC's BGRA format and of GDI's 32-bit bitmaps.
 struct CPixels {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;
-    bool IsEmpty() const { return pixels.empty(); }
+    CHeapArray<std::uint32_t> pixels;
+    bool IsEmpty() const { return pixels.Size() == 0; }
+    // Room for width x height pixels, all zero; false when memory ran out.
+    bool Allocate(int newWidth, int newHeight);
 };
 
 // The largest size with the picture's proportions that fits inside the box.

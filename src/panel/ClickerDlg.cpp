@@ -18,16 +18,10 @@ namespace {
 // Value of the application-name property while the panel window exists.
 const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 
-// Sent by the shell to every top-level window when the taskbar is re-created.
-UINT TaskbarCreatedMessage()
-{
-    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
-    return message;
-}
 
 } // namespace
 
-CClickerDlg::CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND parent)
+CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     : CDialog(IDD_CLICKER, parent)
     , m_nTimer(0)
     , m_nInterval(SettingsDefault::kTime)
@@ -50,6 +44,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND pa
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
     , m_smallIcon(LoadIconForMetrics(::GetModuleHandleW(nullptr), IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON))
+    , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
 }
 
@@ -127,7 +122,7 @@ BOOL CClickerDlg::OnInitDialog()
     OnAutoOnOff();
     OnToggleOnOff();
 
-    ::SetPropW(m_hWnd, m_strAppName.c_str(), kPropertyValue);
+    ::SetPropW(m_hWnd, m_strAppName.GetString(), kPropertyValue);
 
     m_bReady = TRUE;
     return TRUE;
@@ -160,7 +155,7 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
             ReleasePanel();
         return true;
     default:
-        if (message == TaskbarCreatedMessage()) {
+        if (message == m_nTaskbarCreated) {
             OnTaskbarCreated();
             return true;
         }
@@ -200,8 +195,8 @@ void CClickerDlg::UpdateSpeedText()
 {
     UpdateData(true);
     // The position right-aligned in three places, as " 15/100".
-    const std::wstring position = std::to_wstring(m_sbSpeed.GetScrollPos());
-    m_strSpeed = std::wstring(position.size() < 3 ? 3 - position.size() : 0, L' ') + position + L"/100";
+    const CText position = CText::Decimal(m_sbSpeed.GetScrollPos());
+    m_strSpeed = CText(L"   ", position.GetLength() < 3 ? 3 - position.GetLength() : 0) + position + L"/100";
     UpdateData(false);
 }
 
@@ -298,7 +293,7 @@ void CClickerDlg::ReleasePanel()
     HoldTimerResolution(false);
     LeaveTray();
     SaveSettings();
-    ::RemovePropW(m_hWnd, m_strAppName.c_str());
+    ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }
 
 void CClickerDlg::SaveSettings() const

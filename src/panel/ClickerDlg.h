@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <string>
-
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Picture.h"
@@ -49,7 +47,7 @@ extern const wchar_t kTrayTip[];
 // sweep and the tray icon.
 class CClickerDlg : public CDialog {
 public:
-    CClickerDlg(IDesktop& desktop, const std::wstring& appName, HWND parent = nullptr);
+    CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent = nullptr);
 
     // Timer engine: one tick of the period timer.
     void OnTimer(UINT_PTR timerId);
@@ -87,7 +85,7 @@ public:
     CComboBox m_cbEndKey;
     CComboBox m_cbStartKey;
     CScrollBar m_sbSpeed;
-    std::wstring m_strSpeed;
+    CText m_strSpeed;
     int m_nSpeedPos;
     int m_nRadius;
     int m_nTurns;
@@ -116,10 +114,12 @@ private:
     void SaveSettings() const;
 
     IDesktop& m_desktop;
-    std::wstring m_strAppName;
+    CText m_strAppName;
     CClickerSettings m_settings;
     bool m_bReleased;
     bool m_bTimerResolutionHeld;
     CIconHandle m_smallIcon; // caption and tray, at the small-icon size
     CBitmapHandle m_picture; // scaled for the picture's control
+    // Sent by the shell to every top-level window when the taskbar is re-created.
+    const UINT m_nTaskbarCreated;
 };

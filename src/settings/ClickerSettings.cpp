@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-CClickerSettings::CClickerSettings(const std::wstring& appName)
+CClickerSettings::CClickerSettings(const CText& appName)
     : m_strFileName(appName + L".INI")
 {
 }
@@ -11,12 +11,13 @@ int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
 {
     // The platform parses the value as unsigned; the bits are the signed value.
     return static_cast<int>(
-        ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.c_str()));
+        ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.GetString()));
 }
 
 void CClickerSettings::WriteInt(const wchar_t* key, int value) const
 {
     // A file that does not start as UTF-16 is written as 8-bit text, so the
     // digits land as the same bytes as ever.
-    ::WritePrivateProfileStringW(SettingsKey::kSection, key, std::to_wstring(value).c_str(), m_strFileName.c_str());
+    ::WritePrivateProfileStringW(SettingsKey::kSection, key, CText::Decimal(value).GetString(),
+                                 m_strFileName.GetString());
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <string>
+#include "framework/Text.h"
 
 // Names of the saved values, one section in the application's INI file.
 namespace SettingsKey {
@@ -30,11 +30,11 @@ constexpr int kToggleOn = 1;
 // which every release reads.
 class CClickerSettings {
 public:
-    explicit CClickerSettings(const std::wstring& appName);
+    explicit CClickerSettings(const CText& appName);
 
     int ReadInt(const wchar_t* key, int defaultValue) const;
     void WriteInt(const wchar_t* key, int value) const;
 
 private:
-    std::wstring m_strFileName;
+    CText m_strFileName;
 };

@@ -36,7 +36,7 @@ void PanelTest::TearDown()
 
 void PanelTest::Open()
 {
-    panel.reset(new CClickerDlg(desktop, Wide(appName)));
+    panel.reset(new CClickerDlg(desktop, Wide(appName).c_str()));
     ASSERT_NE(nullptr, panel->CreateHidden());
 }
 

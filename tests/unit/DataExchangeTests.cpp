@@ -22,7 +22,7 @@ public:
     void Put(int id, const wchar_t* text) const { ::SetWindowTextW(Item(id), text); }
 
     CComboBox list;
-    std::wstring text = L"abc";
+    CText text = L"abc";
     int position = 0, first = 8, second = 1, check = 0;
 };
 
@@ -43,14 +43,14 @@ TEST_F(DataExchangeTest, CreationBindsControlsOnceAndValuesMakeTheRoundTrip)
     EXPECT_EQ(dialog.Item(IDC_START_KEY), dialog.list.GetSafeHwnd());
     EXPECT_FALSE(::IsWindowVisible(dialog.GetSafeHwnd()));
 
-    dialog.text = L" 15/100", dialog.position = 42, dialog.first = -7, dialog.second = INT_MAX, dialog.check = 1;
+    dialog.text = L" 15/100", dialog.position = 42, dialog.first = INT_MIN, dialog.second = INT_MAX, dialog.check = 1;
     ASSERT_TRUE(dialog.UpdateData(false));
-    dialog.text.clear(), dialog.position = dialog.first = dialog.second = dialog.check = 0;
+    dialog.text = CText(), dialog.position = dialog.first = dialog.second = dialog.check = 0;
     dialog.list.Attach(dialog.Item(IDC_END_KEY)); // bound already: later exchanges leave it
     ASSERT_TRUE(dialog.UpdateData(true));
-    EXPECT_EQ(L" 15/100", dialog.text);
+    EXPECT_STREQ(L" 15/100", dialog.text.GetString());
     EXPECT_EQ(42, dialog.position);
-    EXPECT_EQ(-7, dialog.first);
+    EXPECT_EQ(INT_MIN, dialog.first);
     EXPECT_EQ(INT_MAX, dialog.second);
     EXPECT_EQ(1, dialog.check);
     EXPECT_EQ(dialog.Item(IDC_END_KEY), dialog.list.GetSafeHwnd());
@@ -65,7 +65,7 @@ TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdi
     EXPECT_EQ(1, closer.shown);
     EXPECT_EQ("vexo_unit_tests", closer.caption); // the exe's name
     // Read before the failure: kept. At and after it: untouched.
-    EXPECT_EQ(L"new", dialog.text);
+    EXPECT_STREQ(L"new", dialog.text.GetString());
     EXPECT_EQ(12, dialog.first);
     EXPECT_EQ(1, dialog.second);
     EXPECT_EQ(0, dialog.check);
