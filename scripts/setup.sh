@@ -37,7 +37,7 @@ install_missing() {
 
 install_missing cmake make binutils \
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
-  wine wine64 xvfb x11-utils fonts-nanum googletest imagemagick locales
+  wine wine64 xvfb x11-utils fonts-nanum googletest imagemagick locales python3
 
 # The shipped program is 32-bit: its tests need the 32-bit Wine, which is
 # pointless where the kernel cannot run 32-bit code at all. The probe needs

@@ -31,8 +31,25 @@ version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.t
 package="build/win32/vexo-$version-win32.zip"
 rm -f "$package"
 cmake --build --preset win32 --target package >/dev/null || fail "packaging"
-[[ -f "$package" ]] || fail "$package was not made"
+[[ -f "$package" && -f "$package.sha256" ]] || fail "$package or its SHA-256 was not made"
 say "package: $package"
+
+# The same sources give the same bytes: the product and its ZIP are made again
+# from a copy of the tree in another folder, and must match to the byte.
+say "build the product again in another folder, to compare"
+again="$(mktemp -d "${TMPDIR:-/tmp}/vexo-again.XXXXXX")"
+trap 'rm -rf "$again"' EXIT
+git ls-files -z -co --exclude-standard |
+  while IFS= read -r -d '' file; do [[ -e "$file" ]] && printf '%s\0' "$file"; done |
+  tar --null -T - -cf - | tar -C "$again" -xf -
+(cd "$again" && cmake --preset win32 -DVEXO_BUILD_TESTS=OFF && cmake --build --preset win32 --target package) >&2 ||
+  fail "the second build"
+for file in bin/vexo.exe "${package#build/win32/}" "${package#build/win32/}.sha256"; do
+  cmp "build/win32/$file" "$again/build/win32/$file" >&2 || fail "$file differs between two builds of the same sources"
+done
+rm -rf "$again"
+trap - EXIT
+line_repro="reproducible: vexo.exe ($(stat -c %s build/win32/bin/vexo.exe) bytes) and $(basename "$package"), built twice in two folders, are the same; SHA-256 $(cut -d ' ' -f 1 "$package.sha256")"
 build_seconds=$((SECONDS - build_start))
 
 ctest_pid=""
@@ -135,6 +152,7 @@ say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, 
 ((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
 echo "$(scripts/count-lines.sh)"
 echo "display scales: ${scales} DPI"
+echo "$line_repro"
 echo "$line_64"
 echo "$line_32"
 exit $status

@@ -2,13 +2,19 @@
 # kind of Windows program, importing only DLLs every Windows has (the MinGW
 # runtime is linked in statically) and nothing Windows 7 lacks, carrying its
 # version in Korean and English, and a manifest that requests no execution
-# level.
+# level, in at most 200 KB.
 #   cmake -DEXE=... -DFORMAT=pei-i386 -DVERSION=1.5.0 -DOBJDUMP=... -DWINDRES=... -P CheckExe.cmake
 
 set(SYSTEM_DLLS_REGEX "^(kernel32|user32|gdi32|shell32|comctl32|advapi32|comdlg32|ole32|oleaut32|shlwapi|uxtheme|imm32|winmm|version|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
 
 if(NOT EXISTS "${EXE}")
   message(FATAL_ERROR "${EXE} does not exist: build it first")
+endif()
+
+# A small single file is part of what the program promises: 200 KB at most.
+file(SIZE "${EXE}" bytes)
+if(bytes GREATER 204800)
+  message(FATAL_ERROR "${EXE} is ${bytes} bytes, more than 200 KB")
 endif()
 
 execute_process(COMMAND "${OBJDUMP}" -p "${EXE}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)
@@ -70,4 +76,4 @@ if(NOT resources MATCHES "\n${CMAKE_MATCH_1} 3 /\\* RT_ICON \\*/\nBEGIN\n +0x474
 endif()
 
 list(TRANSFORM imports REPLACE "^DLL Name: *" "")
-message(STATUS "${EXE}: ${FORMAT}, version ${VERSION}, imports ${imports}")
+message(STATUS "${EXE}: ${FORMAT}, ${bytes} bytes, version ${VERSION}, imports ${imports}")
