@@ -79,13 +79,7 @@ trap finish EXIT
 trap 'exit 130' INT TERM
 mkdir -p "$tree" "$scratch/logs"
 say "copying the working tree to $tree"
-(
-  cd "$root"
-  git ls-files -z -co --exclude-standard | while IFS= read -r -d '' path; do
-    # Deleted but not yet committed files are still listed.
-    if [[ -e "$path" || -L "$path" ]]; then printf '%s\0' "$path"; fi
-  done | tar --null -T - -cf -
-) | tar -C "$tree" -xf - || fail "cannot copy the working tree"
+(cd "$root" && copy_working_tree "$tree") || fail "cannot copy the working tree"
 
 # Every preset this host can configure: a fault must build in each.
 mapfile -t presets < <(cd "$tree" && cmake --list-presets | sed -n 's/^ *"\([^"]*\)".*/\1/p')

@@ -39,9 +39,7 @@ say "package: $package"
 say "build the product again in another folder, to compare"
 again="$(mktemp -d "${TMPDIR:-/tmp}/vexo-again.XXXXXX")"
 trap 'rm -rf "$again"' EXIT
-git ls-files -z -co --exclude-standard |
-  while IFS= read -r -d '' file; do [[ -e "$file" ]] && printf '%s\0' "$file"; done |
-  tar --null -T - -cf - | tar -C "$again" -xf -
+copy_working_tree "$again" || fail "cannot copy the tree"
 (cd "$again" && cmake --preset win32 -DVEXO_BUILD_TESTS=OFF && cmake --build --preset win32 --target package) >&2 ||
   fail "the second build"
 for file in bin/vexo.exe "${package#build/win32/}" "${package#build/win32/}.sha256"; do

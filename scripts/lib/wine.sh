@@ -161,6 +161,20 @@ build_preset() {
     fail "build of preset $preset"
 }
 
+# Copies the working tree in the current folder, uncommitted changes
+# included and ignored files left out, into the folder $1; outside a git
+# checkout (a copy made by this function), everything but build/.
+copy_working_tree() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -co --exclude-standard | while IFS= read -r -d '' path; do
+      # Deleted but not yet committed files are still listed.
+      if [[ -e "$path" || -L "$path" ]]; then printf '%s\0' "$path"; fi
+    done | tar --null -T - -cf -
+  else
+    tar --exclude=./build -cf - .
+  fi | tar -C "$1" -xf -
+}
+
 # Messages of the calling script, named by $vexo_script, on standard error so
 # that a script's own output (the benchmark's tables) stays clean.
 say() { echo "== ${vexo_script:-vexo}: $*" >&2; }
