@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/HeapArray.h"
 #include "framework/ModuleName.h"
+#include "framework/ResourceBytes.h"
 #include "framework/ResourceTypes.h"
 
 #include <cstring>
@@ -17,27 +18,6 @@ const LPCWSTR kDialogLayoutType = MAKEINTRESOURCEW(5); // RT_DIALOG
 HINSTANCE ResourceInstance()
 {
     return ::GetModuleHandleW(nullptr);
-}
-
-// A resource's bytes, or an empty range when the program has none of that kind.
-struct ResourceBytes {
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-};
-
-ResourceBytes FindResourceBytes(UINT id, LPCWSTR type)
-{
-    ResourceBytes bytes;
-    const HINSTANCE instance = ResourceInstance();
-    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), type);
-    if (!resource)
-        return bytes;
-    const HGLOBAL loaded = ::LoadResource(instance, resource);
-    if (!loaded)
-        return bytes;
-    bytes.data = static_cast<const BYTE*>(::LockResource(loaded));
-    bytes.size = bytes.data ? ::SizeofResource(instance, resource) : 0;
-    return bytes;
 }
 
 // Messages whose result a dialog procedure returns directly instead of
@@ -96,7 +76,7 @@ INT_PTR CDialog::DoModal()
 
 HWND CDialog::CreateHidden(HWND parent)
 {
-    const ResourceBytes layout = FindResourceBytes(m_nTemplateId, kDialogLayoutType);
+    const ResourceBytes layout = FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), kDialogLayoutType);
     if (layout.size < 16)
         return nullptr;
     // Copy the layout to clear WS_VISIBLE; the style sits after the
@@ -184,7 +164,8 @@ void CDialog::OnCancel()
 
 void CDialog::LoadInitialEntries()
 {
-    const ResourceBytes entries = FindResourceBytes(m_nTemplateId, MAKEINTRESOURCEW(RT_DIALOG_ENTRIES));
+    const ResourceBytes entries =
+        FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), MAKEINTRESOURCEW(RT_DIALOG_ENTRIES));
     DWORD offset = 0;
     // Each record: control id, message, zero-terminated UTF-16 text. Stop at
     // the closing zero id or at anything that would run past the resource.

@@ -1,5 +1,7 @@
 #include "framework/Picture.h"
 
+#include "framework/ResourceBytes.h"
+
 #include <objbase.h>
 #include <wincodec.h>
 
@@ -146,14 +148,12 @@ CPixels ScaleArea(const CPixels& source, int width, int height)
 CPixels LoadPngResource(HMODULE module, LPCWSTR name, LPCWSTR type)
 {
     CPixels picture;
-    const HRSRC resource = ::FindResourceW(module, name, type);
-    const HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    const BYTE* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    if (!bytes)
+    const ResourceBytes png = FindResourceBytes(module, name, type);
+    if (!png.data)
         return picture;
     // COM for this call only; a thread that has it already keeps it as it is.
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (!DecodePng(bytes, ::SizeofResource(module, resource), picture))
+    if (!DecodePng(png.data, png.size, picture))
         picture = CPixels();
     if (SUCCEEDED(com))
         ::CoUninitialize();

@@ -18,7 +18,6 @@ namespace {
 // Value of the application-name property while the panel window exists.
 const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 
-
 } // namespace
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
