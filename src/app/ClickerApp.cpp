@@ -1,5 +1,6 @@
 #include "app/ClickerApp.h"
 
+#include "framework/SystemLibrary.h"
 #include "panel/ClickerDlg.h"
 
 #include <commctrl.h>
@@ -49,8 +50,8 @@ BOOL CClickerApp::InitInstance()
         return FALSE;
     }
 
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // The panel's up-down controls and slider.
+    InitCommonControlClasses(ICC_UPDOWN_CLASS | ICC_BAR_CLASSES);
     // Clicking goes on while the panel hides in the tray.
     KeepTimerResolutionWhileHidden();
 

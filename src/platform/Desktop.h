@@ -40,6 +40,14 @@ public:
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
+
+private:
+    using TimePeriodFunction = MMRESULT(WINAPI*)(UINT);
+    void LoadTimerFunctions();
+
+    bool m_bTimerFunctionsLooked = false;
+    TimePeriodFunction m_timeBeginPeriod = nullptr;
+    TimePeriodFunction m_timeEndPeriod = nullptr;
 };
 
 // Keeps the process's timer resolution requests in force while all its

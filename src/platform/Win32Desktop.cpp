@@ -1,5 +1,7 @@
 #include "platform/Desktop.h"
 
+#include "framework/SystemLibrary.h"
+
 int CWin32Desktop::GetSystemMetrics(int index)
 {
     return ::GetSystemMetrics(index);
@@ -35,14 +37,30 @@ BOOL CWin32Desktop::ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
     return ::Shell_NotifyIconW(message, data);
 }
 
+// winmm is not one of Windows' known DLLs: imported, it would be looked for
+// in the program's folder first. So it is loaded from the system folder by
+// full path, when clicking first needs it; where it cannot be had, the
+// requests fail and clicking runs at the system's default resolution.
+void CWin32Desktop::LoadTimerFunctions()
+{
+    if (m_bTimerFunctionsLooked)
+        return;
+    m_bTimerFunctionsLooked = true;
+    const HMODULE winmm = LoadSystemLibrary(L"winmm.dll");
+    m_timeBeginPeriod = FindFunction<TimePeriodFunction>(winmm, "timeBeginPeriod");
+    m_timeEndPeriod = FindFunction<TimePeriodFunction>(winmm, "timeEndPeriod");
+}
+
 MMRESULT CWin32Desktop::TimeBeginPeriod(UINT milliseconds)
 {
-    return ::timeBeginPeriod(milliseconds);
+    LoadTimerFunctions();
+    return m_timeBeginPeriod ? m_timeBeginPeriod(milliseconds) : TIMERR_NOCANDO;
 }
 
 MMRESULT CWin32Desktop::TimeEndPeriod(UINT milliseconds)
 {
-    return ::timeEndPeriod(milliseconds);
+    LoadTimerFunctions();
+    return m_timeEndPeriod ? m_timeEndPeriod(milliseconds) : TIMERR_NOCANDO;
 }
 
 namespace {
@@ -66,12 +84,10 @@ using SetProcessInformationFunction = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
 // 11 refuses the flag. Either way the program runs on as before.
 void KeepTimerResolutionWhileHidden()
 {
-    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetProcessInformation");
-    if (!found)
-        return;
-    // Through the generic function type, which the compiler accepts as a cast target.
     const auto setInformation =
-        reinterpret_cast<SetProcessInformationFunction>(reinterpret_cast<void (*)()>(found));
+        FindFunction<SetProcessInformationFunction>(::GetModuleHandleW(L"kernel32.dll"), "SetProcessInformation");
+    if (!setInformation)
+        return;
     // The control mask takes charge of the policy; the clear state bit says
     // "do not ignore the requests".
     PowerThrottlingState state = {kPowerThrottlingCurrentVersion, kPowerThrottlingIgnoreTimerResolution, 0};
