@@ -39,7 +39,8 @@ int ReadSavedSetting(const std::string& path, const wchar_t* key)
     return static_cast<int>(::GetPrivateProfileIntW(SettingsKey::kSection, key, kMissingSetting, Wide(path).c_str()));
 }
 
-ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bool exactName)
+ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bool exactName,
+                         const std::string& folder)
 {
     // Outside a running test (the benchmark) the suffix alone names the copy.
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -50,7 +51,7 @@ ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bo
     std::replace(m_name.begin(), m_name.end(), '/', '_');
     wchar_t path[MAX_PATH] = L"";
     ::GetTempPathW(MAX_PATH, path);
-    const std::string directory = Utf8(path) + "vexo_e2e\\";
+    const std::string directory = folder.empty() ? Utf8(path) + "vexo_e2e\\" : folder;
     ::CreateDirectoryW(Wide(directory).c_str(), nullptr);
     m_exePath = directory + m_name + ".exe";
     m_settingsPath = IniPathOf(m_name);

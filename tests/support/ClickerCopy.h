@@ -20,15 +20,17 @@ int ReadSavedSetting(const std::string& path, const wchar_t* key);
 class ClickerCopy {
 public:
     // Named after the running test, plus a suffix when it needs several; or,
-    // as a user may rename the exe, exactly the suffix.
+    // as a user may rename the exe, exactly the suffix. In the tests' shared
+    // folder, or in the folder given (made if need be).
     explicit ClickerCopy(const std::string& suffix = std::string(), const char* settingsText = nullptr,
-                         bool exactName = false);
+                         bool exactName = false, const std::string& folder = std::string());
     ~ClickerCopy();
     ClickerCopy(const ClickerCopy&) = delete;
     ClickerCopy& operator=(const ClickerCopy&) = delete;
 
     const std::string& Name() const { return m_name; }
     const std::string& ExePath() const { return m_exePath; }
+    std::string Folder() const { return m_exePath.substr(0, m_exePath.find_last_of('\\') + 1); }
 
     const std::string& SettingsPath() const { return m_settingsPath; }
     std::string SettingsText() const;

@@ -9,6 +9,19 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// What the tray icon sends the panel; lParam is the mouse message over the icon.
+constexpr UINT kTrayNotify = WM_USER + 1;
+
+bool MenuShown(const ClickerProcess& program)
+{
+    return FindTopLevel(program.Id(),
+                        [](HWND window) { return ClassOf(window) == "#32768" && ::IsWindowVisible(window); });
+}
+
+} // namespace
+
 ClickerProcess::ClickerProcess(const ClickerCopy& copy)
     : m_name(copy.Name())
     , m_info()
@@ -17,9 +30,10 @@ ClickerProcess::ClickerProcess(const ClickerCopy& copy)
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     const std::wstring path = Wide(copy.ExePath());
+    const std::wstring folder = Wide(copy.Folder());
     std::wstring commandLine = path;
-    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &m_info))
+    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &m_info))
         ADD_FAILURE() << "cannot start " << copy.ExePath() << ", error " << ::GetLastError();
 }
 
@@ -90,6 +104,30 @@ bool ClickerProcess::Close()
 {
     PostClick(m_panel, IDCANCEL);
     return WaitForExit();
+}
+
+void HideToTray(const ClickerProcess& program)
+{
+    PostClick(program.Panel(), IDC_HIDE);
+    EXPECT_TRUE(WaitUntil([&] {
+        const HWND active = ::GetForegroundWindow();
+        return !::IsWindowVisible(program.Panel()) && active && active != program.Panel();
+    })) << "the panel did not hide";
+}
+
+void ChooseFromTrayMenu(const ClickerProcess& program, int item)
+{
+    ::PostMessageW(program.Panel(), kTrayNotify, 0, WM_RBUTTONUP);
+    if (!WaitUntil([&] { return MenuShown(program); })) {
+        ADD_FAILURE() << "no tray menu";
+        return;
+    }
+    // Only so does the menu close when the user clicks elsewhere.
+    EXPECT_EQ(program.Panel(), ::GetForegroundWindow());
+    for (int i = 0; i < item; ++i)
+        PostKey(program.Panel(), VK_DOWN);
+    PostKey(program.Panel(), VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShown(program); }));
 }
 
 void MoveSpeedBarTo(const ClickerProcess& program, int position)

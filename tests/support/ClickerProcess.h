@@ -6,7 +6,8 @@
 
 #include "support/ClickerCopy.h"
 
-// One run of a copy of the program, started on construction. It does not
+// One run of a copy of the program, started on construction with its own
+// folder as the current one, as Explorer starts a program. It does not
 // outlive this object: a program still running at the end fails the test
 // and is ended.
 class ClickerProcess {
@@ -54,6 +55,14 @@ struct ClickerRun {
     ClickerCopy copy;
     ClickerProcess process;
 };
+
+// Hides the panel to the tray, and waits for the activation to move on too:
+// the tray menu would close at once if another window took it over while it
+// opened.
+void HideToTray(const ClickerProcess& program);
+// Right click on the tray icon, then the item chosen (1 "보기", 2 "종료")
+// with the arrow keys, which the menu takes from its owner thread's queue.
+void ChooseFromTrayMenu(const ClickerProcess& program, int item);
 
 // Moves the panel's speed bar as dragging its thumb there would, and the
 // label the panel then shows for a position.
