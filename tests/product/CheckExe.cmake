@@ -1,11 +1,19 @@
 # Checks one built vexo.exe from outside, without running it: the expected
-# kind of Windows program, importing only DLLs every Windows has (the MinGW
-# runtime is linked in statically) and nothing Windows 7 lacks, carrying its
-# version in Korean and English, and a manifest that requests no execution
-# level, in at most 200 KB.
+# kind of Windows program, importing only DLLs that Windows always takes from
+# its system folder (the MinGW runtime is linked in statically) and nothing
+# Windows 7 lacks, with address space layout randomisation and data execution
+# prevention, carrying its version in Korean and English, and a manifest that
+# requests no execution level, in at most 200 KB.
 #   cmake -DEXE=... -DFORMAT=pei-i386 -DVERSION=1.5.0 -DOBJDUMP=... -DWINDRES=... -P CheckExe.cmake
+cmake_policy(VERSION 3.20)
 
-set(SYSTEM_DLLS_REGEX "^(kernel32|user32|gdi32|shell32|comctl32|advapi32|comdlg32|ole32|oleaut32|shlwapi|uxtheme|imm32|winmm|version|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
+# The DLLs an import may name: known DLLs on every Windows from 7 SP1 to 11
+# (the values of HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs,
+# which the loader maps from the system folder whatever lies beside the
+# program), and comctl32, which the manifest binds to its side-by-side
+# assembly. Anything else (winmm, uxtheme, version, ...) is loaded at run time
+# from the system folder by full path.
+set(ALLOWED_IMPORTS advapi32 comctl32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 shell32 shlwapi user32)
 
 if(NOT EXISTS "${EXE}")
   message(FATAL_ERROR "${EXE} does not exist: build it first")
@@ -28,20 +36,36 @@ endif()
 foreach(entry IN LISTS imports)
   string(REGEX REPLACE "^DLL Name: *" "" dll "${entry}")
   string(TOLOWER "${dll}" dll)
-  if(NOT dll MATCHES "${SYSTEM_DLLS_REGEX}")
+  string(REGEX REPLACE "\\.dll$" "" dll "${dll}")
+  if(NOT dll IN_LIST ALLOWED_IMPORTS)
     list(APPEND foreign "${dll}")
   endif()
 endforeach()
 if(foreign)
-  message(FATAL_ERROR "${EXE} imports DLLs that are not part of Windows: ${foreign}")
+  message(FATAL_ERROR "${EXE} imports DLLs that Windows may take from the program's folder: ${foreign}")
 endif()
 
-# The finer timer resolution comes from winmm, which every Windows has; the
-# power-throttling opt-out is looked up at run time, never imported, since
-# Windows 7 lacks it and would refuse to start the program.
-string(REGEX MATCH "DLL Name: [Ww][Ii][Nn][Mm][Mm]\\.[Dd][Ll][Ll]\n[^\n]*\n(\t[^\n]*\n)*" winmm "${dump}")
-if(NOT winmm MATCHES "timeBeginPeriod" OR NOT winmm MATCHES "timeEndPeriod" OR dump MATCHES "SetProcessInformation")
-  message(FATAL_ERROR "${EXE}: winmm's timeBeginPeriod and timeEndPeriod not imported, or SetProcessInformation imported")
+# The power-throttling opt-out is looked up at run time, never imported,
+# since Windows 7 lacks it and would refuse to start the program.
+if(dump MATCHES "SetProcessInformation")
+  message(FATAL_ERROR "${EXE} imports SetProcessInformation, which Windows 7 lacks")
+endif()
+
+# Loaded at a random address with relocations to make it so, its data never
+# executed: DYNAMIC_BASE (0x40) and NX_COMPAT (0x100) set, relocations neither
+# stripped (file characteristic 0x1) nor empty.
+string(REGEX MATCH "\nDllCharacteristics\t+([0-9a-fA-F]+)" found "${dump}")
+math(EXPR dllCharacteristics "0x${CMAKE_MATCH_1} + 0")
+string(REGEX MATCH "\nCharacteristics 0x([0-9a-fA-F]+)" found "${dump}")
+math(EXPR fileCharacteristics "0x${CMAKE_MATCH_1} + 0")
+string(REGEX MATCH "Entry 5 [0-9a-fA-F]+ ([0-9a-fA-F]+) Base Relocation Directory" found "${dump}")
+math(EXPR relocationBytes "0x${CMAKE_MATCH_1} + 0")
+math(EXPR aslrAndDep "${dllCharacteristics} & 0x140")
+math(EXPR stripped "${fileCharacteristics} & 0x1")
+if(NOT aslrAndDep EQUAL 320 OR stripped OR relocationBytes EQUAL 0)
+  message(FATAL_ERROR "${EXE}: no DYNAMIC_BASE and NX_COMPAT, or no relocations "
+                      "(DllCharacteristics ${dllCharacteristics}, characteristics ${fileCharacteristics}, "
+                      "${relocationBytes} bytes of relocations)")
 endif()
 
 # windres writes the resources back as a resource script.
@@ -76,4 +100,5 @@ if(NOT resources MATCHES "\n${CMAKE_MATCH_1} 3 /\\* RT_ICON \\*/\nBEGIN\n +0x474
 endif()
 
 list(TRANSFORM imports REPLACE "^DLL Name: *" "")
-message(STATUS "${EXE}: ${FORMAT}, ${bytes} bytes, version ${VERSION}, imports ${imports}")
+message(STATUS "${EXE}: ${FORMAT}, ${bytes} bytes, version ${VERSION}, imports ${imports}, "
+               "ASLR and DEP with ${relocationBytes} bytes of relocations")
