@@ -31,31 +31,44 @@ while (($#)); do
   shift
 done
 
-# One entry per fault; originals and replacements are whole lines, each
-# ending in a line break, so that a fault without replacement deletes lines.
-ids=() files=() mistakes=() originals=() replacements=()
-lineno=0 n=-1
+# One entry per fault, and one part per file it changes; originals and
+# replacements are whole lines, each ending in a line break, so that a part
+# without replacement deletes lines.
+ids=() mistakes=()
+part_faults=() part_files=() originals=() replacements=()
+lineno=0 n=-1 p=-1
 while IFS= read -r line || [[ -n "$line" ]]; do
   ((++lineno))
   where="$fault_file:$lineno"
   case "$line" in
   '' | '#'*) continue ;;
   'id: '*)
-    n=${#ids[@]}
-    ids+=("${line#id: }") files+=("") mistakes+=("") originals+=("") replacements+=("")
+    n=${#ids[@]} p=-1
+    ids+=("${line#id: }") mistakes+=("")
     [[ "${ids[n]}" =~ ^[A-Za-z0-9-]+$ ]] || fail "$where: bad id" ;;
   *) ((n >= 0)) || fail "$where: expected 'id: ' first" ;;&
-  'file: '*) files[n]="${line#file: }" ;;
+  'file: '*)
+    p=${#part_files[@]}
+    part_faults+=("$n") part_files+=("${line#file: }") originals+=("") replacements+=("") ;;
   'mistake: '*) mistakes[n]="${line#mistake: }" ;;
-  -*) [[ -z "${replacements[n]}" ]] || fail "$where: original line after a replacement"
-    originals[n]+="${line:1}"$'\n' ;;
-  +*) replacements[n]+="${line:1}"$'\n' ;;
+  -*) ((p >= 0 && part_faults[p] == n)) || fail "$where: original line before 'file: '"
+    [[ -z "${replacements[p]}" ]] || fail "$where: original line after a replacement"
+    originals[p]+="${line:1}"$'\n' ;;
+  +*) ((p >= 0 && part_faults[p] == n)) || fail "$where: replacement line before 'file: '"
+    replacements[p]+="${line:1}"$'\n' ;;
   *) fail "$where: cannot read: $line" ;;
   esac
 done <"$fault_file"
+# The parts of fault $1, as indices into the part arrays.
+parts_of() {
+  local q
+  for q in "${!part_faults[@]}"; do ((part_faults[q] == $1)) && echo "$q"; done
+}
 for i in "${!ids[@]}"; do
-  [[ -n "${files[i]}" && -n "${mistakes[i]}" && -n "${originals[i]}" ]] ||
-    fail "fault ${ids[i]} needs a file, a mistake and original lines"
+  [[ -n "${mistakes[i]}" && -n "$(parts_of "$i")" ]] || fail "fault ${ids[i]} needs a mistake and a file"
+  for q in $(parts_of "$i"); do
+    [[ -n "${originals[q]}" ]] || fail "fault ${ids[i]}: no original lines for ${part_files[q]}"
+  done
   for ((j = 0; j < i; ++j)); do [[ "${ids[j]}" != "${ids[i]}" ]] || fail "fault ${ids[i]} is listed twice"; done
 done
 
@@ -93,24 +106,33 @@ build_all() { # log file
   done
 }
 
-# Exact text replacement; refuses text that is missing or not unique.
-planted="" refusal=""
+# Exact text replacement in every file of the fault; refuses text that is
+# missing or not unique, and then changes nothing.
+planted=() refusal=""
 plant() { # fault index; on refusal says why in $refusal
-  local i="$1" path="$tree/${files[$1]}" content after
-  [[ -f "$path" ]] || { refusal="no file ${files[i]}"; return 1; }
-  IFS= read -r -d '' content <"$path" || true
-  [[ "$content" == *"${originals[i]}"* ]] || { refusal="original text not found"; return 1; }
-  after="${content#*"${originals[i]}"}"
-  [[ "$after" != *"${originals[i]}"* ]] || { refusal="original text found more than once"; return 1; }
-  cp "$path" "$scratch/pristine"
-  printf '%s' "${content%%"${originals[i]}"*}${replacements[i]}$after" >"$path"
-  planted="${files[i]}"
+  local q path content after contents=()
+  for q in $(parts_of "$1"); do
+    path="$tree/${part_files[q]}"
+    [[ -f "$path" ]] || { refusal="no file ${part_files[q]}"; return 1; }
+    IFS= read -r -d '' content <"$path" || true
+    [[ "$content" == *"${originals[q]}"* ]] || { refusal="original text not found in ${part_files[q]}"; return 1; }
+    after="${content#*"${originals[q]}"}"
+    [[ "$after" != *"${originals[q]}"* ]] || { refusal="original text found more than once in ${part_files[q]}"; return 1; }
+    contents+=("${content%%"${originals[q]}"*}${replacements[q]}$after")
+  done
+  local k=0
+  for q in $(parts_of "$1"); do
+    cp "$tree/${part_files[q]}" "$scratch/pristine.$q"
+    printf '%s' "${contents[k++]}" >"$tree/${part_files[q]}"
+    planted+=("$q")
+  done
 }
-# Rewritten rather than moved back, so its modification time is new and the
-# next build recompiles it.
+# Rewritten rather than moved back, so their modification times are new and
+# the next build recompiles them.
 restore() {
-  if [[ -n "$planted" ]]; then cat "$scratch/pristine" >"$tree/$planted"; fi
-  planted=""
+  local q
+  for q in "${planted[@]}"; do cat "$scratch/pristine.$q" >"$tree/${part_files[q]}"; done
+  planted=()
 }
 
 # ctest names each failed test in a block under this heading; the test
