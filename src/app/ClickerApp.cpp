@@ -53,7 +53,7 @@ BOOL CClickerApp::InitInstance()
     // The panel's up-down controls and slider.
     InitCommonControlClasses(ICC_UPDOWN_CLASS | ICC_BAR_CLASSES);
     // Clicking goes on while the panel hides in the tray.
-    KeepTimerResolutionWhileHidden();
+    KeepTimerResolutionWhileHidden(m_desktop);
 
     // The panel lives for this run and goes when it ends.
     CClickerDlg panel(m_desktop, m_strAppName);

@@ -3,9 +3,20 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+// The record of SetProcessInformation's power-throttling class, declared
+// here because the headers show it only to programs built for Windows 8 and
+// later, and this one starts on Windows 7.
+struct PowerThrottlingState {
+    ULONG version;
+    ULONG controlMask; // the policies the process takes charge of
+    ULONG stateMask;   // of those, the ones switched on
+};
+constexpr ULONG kPowerThrottlingCurrentVersion = 1;
+constexpr ULONG kPowerThrottlingIgnoreTimerResolution = 0x4;
+
 // The desktop operations the clicker drives: screen size, cursor, injected
-// left-button events, asynchronous key state, the beep, the tray icon and the
-// timer resolution.
+// left-button events, asynchronous key state, the beep, the tray icon, the
+// timer resolution and the process's power throttling.
 // Named after the Win32 calls they stand for, so the clicker's logic reads
 // like the platform; tests hand in a recorder instead of the real desktop.
 class IDesktop {
@@ -26,6 +37,9 @@ public:
     // process asks for a finer one; each begin needs its matching end.
     virtual MMRESULT TimeBeginPeriod(UINT milliseconds) = 0;
     virtual MMRESULT TimeEndPeriod(UINT milliseconds) = 0;
+    // SetProcessInformation(ProcessPowerThrottling) for this process; FALSE
+    // where Windows lacks the function (before 8) or refuses the record.
+    virtual BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) = 0;
 };
 
 // The real desktop of the interactive session.
@@ -40,6 +54,7 @@ public:
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
+    BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override;
 
 private:
     using TimePeriodFunction = MMRESULT(WINAPI*)(UINT);
@@ -52,5 +67,5 @@ private:
 
 // Keeps the process's timer resolution requests in force while all its
 // windows are hidden, which Windows 11 would otherwise ignore. Once, at
-// start-up; does nothing where Windows cannot do it.
-void KeepTimerResolutionWhileHidden();
+// start-up; false, and nothing else changes, where Windows cannot do it.
+bool KeepTimerResolutionWhileHidden(IDesktop& desktop);

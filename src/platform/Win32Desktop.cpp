@@ -65,31 +65,19 @@ MMRESULT CWin32Desktop::TimeEndPeriod(UINT milliseconds)
 
 namespace {
 
-// SetProcessInformation with ProcessPowerThrottling and its record, declared
-// here because the headers show them only to programs built for Windows 8 and
-// later, and this one starts on Windows 7.
-constexpr int kProcessPowerThrottling = 4;
-constexpr ULONG kPowerThrottlingCurrentVersion = 1;
-constexpr ULONG kPowerThrottlingIgnoreTimerResolution = 0x4;
-struct PowerThrottlingState {
-    ULONG version;
-    ULONG controlMask;
-    ULONG stateMask;
-};
+constexpr int kProcessPowerThrottling = 4; // PROCESS_INFORMATION_CLASS
 using SetProcessInformationFunction = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
 
 } // namespace
 
 // Looked up, not imported: Windows 7 lacks the function, and Windows before
-// 11 refuses the flag. Either way the program runs on as before.
-void KeepTimerResolutionWhileHidden()
+// 11 refuses the flag.
+BOOL CWin32Desktop::SetProcessPowerThrottling(const PowerThrottlingState& state)
 {
     const auto setInformation =
         FindFunction<SetProcessInformationFunction>(::GetModuleHandleW(L"kernel32.dll"), "SetProcessInformation");
     if (!setInformation)
-        return;
-    // The control mask takes charge of the policy; the clear state bit says
-    // "do not ignore the requests".
-    PowerThrottlingState state = {kPowerThrottlingCurrentVersion, kPowerThrottlingIgnoreTimerResolution, 0};
-    setInformation(::GetCurrentProcess(), kProcessPowerThrottling, &state, sizeof state);
+        return FALSE;
+    PowerThrottlingState copy = state;
+    return setInformation(::GetCurrentProcess(), kProcessPowerThrottling, &copy, sizeof copy);
 }

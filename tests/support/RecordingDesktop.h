@@ -7,7 +7,7 @@
 
 // One call the panel made on the desktop, with the arguments that matter.
 struct DesktopCall {
-    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution } kind;
+    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling } kind;
     long a, b, c;
     bool operator==(const DesktopCall& o) const { return kind == o.kind && a == o.a && b == o.b && c == o.c; }
 };
@@ -23,6 +23,11 @@ inline DesktopCall TrayCall(DWORD message) { return {DesktopCall::TrayIcon, stat
 // A finer timer resolution asked for (begin) or given back (end), in milliseconds.
 inline DesktopCall BeginPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 1, static_cast<long>(ms), 0}; }
 inline DesktopCall EndPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 0, static_cast<long>(ms), 0}; }
+// The power-throttling record handed to Windows: version, control and state masks.
+inline DesktopCall ThrottlingCall(ULONG version, ULONG control, ULONG state)
+{
+    return {DesktopCall::PowerThrottling, static_cast<long>(version), static_cast<long>(control), static_cast<long>(state)};
+}
 const DesktopCall kBeep = {DesktopCall::Beep, -1, 0, 0};
 const DesktopCall kCursorRead = {DesktopCall::CursorRead, 0, 0, 0};
 
@@ -60,6 +65,11 @@ public:
     }
     MMRESULT TimeBeginPeriod(UINT ms) override { return calls.push_back(BeginPeriodCall(ms)), TIMERR_NOERROR; }
     MMRESULT TimeEndPeriod(UINT ms) override { return calls.push_back(EndPeriodCall(ms)), TIMERR_NOERROR; }
+    BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override
+    {
+        calls.push_back(ThrottlingCall(state.version, state.controlMask, state.stateMask));
+        return hasPowerThrottling;
+    }
     std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
     {
         std::vector<DesktopCall> result;
@@ -74,5 +84,6 @@ public:
     POINT cursor = {100, 200};
     std::set<int> held, tapped;
     int iconsShown = 0;
+    BOOL hasPowerThrottling = TRUE; // FALSE: a Windows without SetProcessInformation
     NOTIFYICONDATAW lastIcon = {};
 };

@@ -78,6 +78,20 @@ TEST_F(TimerEngineTest, FinerResolutionIsGivenBackWhenThePanelEndsWhileClicking)
     EXPECT_EQ(heldRun, resolutionCalls());
 }
 
+// The record that keeps Windows 11 from ignoring the finer resolution while
+// the panel hides in the tray: the current version, the timer-resolution
+// policy taken in charge and switched off. Windows 7, without the function,
+// is asked once and nothing else follows.
+TEST(TimerResolutionOptOut, TakesChargeOfTheTimerPolicyAndSwitchesItOff)
+{
+    for (const BOOL available : {TRUE, FALSE}) {
+        CRecordingDesktop desktop;
+        desktop.hasPowerThrottling = available;
+        EXPECT_EQ(available != FALSE, KeepTimerResolutionWhileHidden(desktop));
+        EXPECT_EQ((std::vector<DesktopCall>{ThrottlingCall(1, 0x4, 0)}), desktop.calls);
+    }
+}
+
 TEST_F(TimerEngineTest, ListEntriesMapToKeysAndF1OrNoSelectionIsNeverTested)
 {
     Select(IDC_START_KEY, 11);
