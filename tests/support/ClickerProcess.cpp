@@ -20,6 +20,19 @@ bool MenuShown(const ClickerProcess& program)
                         [](HWND window) { return ClassOf(window) == "#32768" && ::IsWindowVisible(window); });
 }
 
+// What a program that keeps a test waiting may be showing instead: its
+// visible dialogs other than the panel, which carries the program's name.
+std::string BoxesOf(DWORD processId, const std::string& name)
+{
+    std::string boxes;
+    FindTopLevel(processId, [&](HWND window) {
+        if (ClassOf(window) == "#32770" && ::IsWindowVisible(window) && !::GetPropW(window, Wide(name).c_str()))
+            boxes += "; it shows \"" + TextOf(window) + "\": " + TextOf(::GetDlgItem(window, 0xFFFF));
+        return false;
+    });
+    return boxes;
+}
+
 } // namespace
 
 ClickerProcess::ClickerProcess(const ClickerCopy& copy)
@@ -71,7 +84,7 @@ HWND ClickerProcess::WaitForPanel()
         return panel || !IsRunning();
     });
     if (!panel) {
-        ADD_FAILURE() << "no panel from " << m_name << (IsRunning() ? " (timeout)" : " (it ended)");
+        ADD_FAILURE() << "no panel from " << m_name << (IsRunning() ? " (timeout)" : " (it ended)") << BoxesOf(Id(), m_name);
         return nullptr;
     }
     // The property comes during initialisation; the dialog loop shows the
@@ -88,7 +101,7 @@ HWND ClickerProcess::WaitForDialog(const std::string& caption) const
 {
     HWND dialog = nullptr;
     if (!WaitUntil([&] { return (dialog = FindDialog(Id(), caption)) != nullptr; }))
-        ADD_FAILURE() << "no dialog captioned \"" << caption << "\" from " << m_name;
+        ADD_FAILURE() << "no dialog captioned \"" << caption << "\" from " << m_name << BoxesOf(Id(), m_name);
     return dialog;
 }
 
@@ -96,7 +109,7 @@ bool ClickerProcess::WaitForExit()
 {
     if (WaitUntil([this] { return !IsRunning(); }))
         return true;
-    ADD_FAILURE() << m_name << " did not end";
+    ADD_FAILURE() << m_name << " did not end" << BoxesOf(Id(), m_name);
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "settings/ClickerSettings.h"
 #include "support/ClickerCopy.h"
+#include "support/ModalBoxes.h"
 #include "support/RecordingDesktop.h"
 #include "support/RemoteWindow.h"
 #include "support/Utf8.h"
@@ -67,17 +68,4 @@ protected:
         Open();
         desktop.calls.clear();
     }
-};
-
-// Closes, from inside its modal loop, each visible dialog or message box this
-// thread shows, and remembers the text and caption of the last one.
-class ModalCloser {
-public:
-    ModalCloser();
-    ~ModalCloser();
-    std::string text, caption;
-    int shown = 0;
-
-private:
-    UINT_PTR m_timer;
 };

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "support/ModalBoxes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,5 +22,6 @@ int main(int argc, char** argv)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::testing::InitGoogleTest(&argc, argv);
+    WatchForUnexpectedModalBoxes();
     return RUN_ALL_TESTS();
 }
