@@ -2,6 +2,9 @@
 
 #include "resources/resource.h"
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 HMODULE g_module;
@@ -45,17 +48,51 @@ PanelMeasures Measure(HWND panel, HWND picture)
     return measures;
 }
 
+// The picture control's bitmap as 32-bit pixels, behind their header.
+std::vector<BYTE> PicturePixels(HWND picture)
+{
+    const HBITMAP bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const SIZE size = BitmapSize(bitmap);
+    std::vector<BYTE> answer(sizeof(PicturePixelsHeader) + static_cast<size_t>(size.cx) * size.cy * 4);
+    const PicturePixelsHeader header = {size.cx, size.cy};
+    std::memcpy(answer.data(), &header, sizeof header);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const HDC screen = ::GetDC(nullptr);
+    if (size.cy > 0)
+        ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), answer.data() + sizeof header, &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return answer;
+}
+
+void Answer(HWND receiver, HWND panel, ULONG_PTR request, const void* data, size_t size)
+{
+    COPYDATASTRUCT copy = {request, static_cast<DWORD>(size), const_cast<void*>(data)};
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(receiver, WM_COPYDATA, reinterpret_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(&copy),
+                          SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
 // Runs in the program, on its thread, for every message it takes from its queue.
 LRESULT CALLBACK ProbeHook(int code, WPARAM removal, LPARAM message)
 {
     static const UINT probeMessage = ::RegisterWindowMessageW(kPanelProbeMessage);
     const MSG& msg = *reinterpret_cast<const MSG*>(message);
     if (code == HC_ACTION && removal == PM_REMOVE && msg.message == probeMessage) {
-        PanelMeasures measures = Measure(msg.hwnd, ::GetDlgItem(msg.hwnd, IDC_PICTURE));
-        COPYDATASTRUCT data = {0, sizeof measures, &measures};
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(reinterpret_cast<HWND>(msg.wParam), WM_COPYDATA, reinterpret_cast<WPARAM>(msg.hwnd),
-                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &ignored);
+        const HWND receiver = reinterpret_cast<HWND>(msg.wParam);
+        const HWND picture = ::GetDlgItem(msg.hwnd, IDC_PICTURE);
+        if (msg.lParam == kProbePicturePixels) {
+            const std::vector<BYTE> pixels = PicturePixels(picture);
+            Answer(receiver, msg.hwnd, kProbePicturePixels, pixels.data(), pixels.size());
+        } else {
+            const PanelMeasures measures = Measure(msg.hwnd, picture);
+            Answer(receiver, msg.hwnd, kProbeMeasures, &measures, sizeof measures);
+        }
     }
     return ::CallNextHookEx(nullptr, code, removal, message);
 }

@@ -1,12 +1,15 @@
 #pragma once
 #include <windows.h>
 
-// What the panel probe measures inside the program's own process, the one
+// What the panel probe reads inside the program's own process, the one
 // place where a window's icons and a control's bitmap can be read: Wine
 // answers WM_GETICON from another process with nothing, and a bitmap handle
 // means nothing outside its process. The probe is a DLL hooked into the
 // program's thread; asked with kPanelProbeMessage posted to the panel
-// (wParam: the window to answer), it sends the measures back by WM_COPYDATA.
+// (wParam: the window to answer, lParam: a PanelProbeRequest), it sends the
+// answer back by WM_COPYDATA, with the request in dwData.
+enum PanelProbeRequest { kProbeMeasures, kProbePicturePixels };
+
 struct PanelMeasures {
     int dpi;
     SIZE smallIconMetrics, bigIconMetrics; // SM_CXSMICON/SM_CYSMICON, SM_CXICON/SM_CYICON
@@ -14,6 +17,12 @@ struct PanelMeasures {
     SIZE pictureBox;                       // the picture control's client area
     SIZE picture;                          // the bitmap it shows
     LONG panelWidth;                       // the panel window, frame included
+};
+
+// The answer to kProbePicturePixels: the bitmap's size, then its pixels,
+// rows from the top, one 0x00RRGGBB value each.
+struct PicturePixelsHeader {
+    LONG width, height;
 };
 
 constexpr wchar_t kPanelProbeMessage[] = L"vexo-panel-probe";
