@@ -32,6 +32,12 @@ package="build/win32/vexo-$version-win32.zip"
 rm -f "$package"
 cmake --build --preset win32 --target package >/dev/null || fail "packaging"
 [[ -f "$package" && -f "$package.sha256" ]] || fail "$package or its SHA-256 was not made"
+# As a user checks the download: in the ZIP's folder, and digit for digit
+# against the ZIP's own bytes.
+(cd "$(dirname "$package")" && sha256sum --check --strict "$(basename "$package").sha256") >&2 ||
+  fail "the published SHA-256 does not check out against $package"
+[[ "$(cut -d ' ' -f 1 "$package.sha256")" == "$(sha256sum "$package" | cut -d ' ' -f 1)" ]] ||
+  fail "the published SHA-256 is not the one of $package"
 say "package: $package"
 
 # The same sources give the same bytes: the product and its ZIP are made again
