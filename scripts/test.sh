@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything (the 32-bit product with its ZIP package and its tests,
-# the 64-bit build with the same tests) and runs every test under Wine on a
-# private X server with a private Wine prefix: the 32-bit suites against the
-# very vexo.exe that goes into the ZIP, the 64-bit suites against the 64-bit
-# build. Everything runs under code page 949, as on a Korean Windows, and at
-# a display scale of 96 DPI (100 %); the tests of what the user reads
-# (ctest label "text") run again under code pages 1252 (Western Windows) and
-# 65001 (Windows' UTF-8 option), and the scale checks (label "dpi") in a new
-# prefix at 144 and one at 192 DPI. A machine that cannot run 32-bit
-# programs runs only the 32-bit product's file checks there, and the last
-# line says so. Extra arguments go to the ctest runs of the suites, e.g.
-# scripts/test.sh -R Settings
+# the 64-bit build with the same tests), checks the package as a user would
+# and that a second build gives the same bytes, then runs each build's tests
+# with ctest, whose fixtures start a private X server and a Wine prefix per
+# display scale (see cmake/WineTests.cmake): the 32-bit suites against the
+# very vexo.exe that goes into the ZIP. A machine that cannot run 32-bit
+# programs runs only the 32-bit product's file checks, and the last line
+# says so. Extra arguments go to both ctest runs, e.g.
+#   scripts/test.sh -R Settings
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -56,106 +53,74 @@ trap - EXIT
 line_repro="reproducible: vexo.exe ($(stat -c %s build/win32/bin/vexo.exe) bytes) and $(basename "$package"), built twice in two folders, are the same; SHA-256 $(cut -d ' ' -f 1 "$package.sha256")"
 build_seconds=$((SECONDS - build_start))
 
+# Runs one preset's tests with the ctest arguments given, and leaves in
+# suite_line what passed: counts, and the code pages and scales that ran
+# (the variants' names end in .cp<page> and .dpi<DPI>). In the background,
+# so that an interrupt reaches the cleanup at once.
 ctest_pid=""
-before_cleanup() { if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi; }
-start_headless_session
-
-refusal_32="$(wine_32bit_refusal)"
-
-# Wine takes a program's code page from LC_ALL. Besides Korean's, the text
-# tests run under these "locale code-page" pairs.
-other_code_pages=("en_US.UTF-8 1252" "hi_IN.UTF-8 65001")
-
-# Runs one preset's tests under a locale and the code page Wine makes of it
-# (the test programs refuse to run under another), with the ctest arguments
-# after those, and leaves "passed of total" in suite_counts. In the
-# background so that an interrupt reaches the cleanup at once instead of
-# waiting for a hung test.
-suite_counts=""
+junit_folder="$(mktemp -d "${TMPDIR:-/tmp}/vexo-test.XXXXXX")"
+# An interrupted ctest runs no cleanup fixture: its sessions end here.
+end_sessions() {
+  if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
+  local preset
+  for preset in win32 win64; do
+    [[ -d "build/$preset/wine-session" ]] && scripts/ctest/wine-session.sh stop "build/$preset/wine-session" 2>/dev/null
+  done
+  rm -rf "$junit_folder"
+}
+trap end_sessions EXIT
+trap 'exit 130' INT TERM
+suite_line=""
 run_suite() {
-  local preset="$1" locale="$2" code_page="$3" junit="$vexo_work/$1-$3.xml" status=0
-  shift 3
-  LC_ALL="$locale" VEXO_CODE_PAGE="$code_page" \
-    ctest --preset "$preset" -j1 --output-on-failure --output-junit "$junit" "$@" &
+  local preset="$1" junit="$junit_folder/$1.xml" status=0
+  shift
+  rm -f "$junit"
+  ctest --preset "$preset" --output-junit "$junit" "$@" &
   ctest_pid=$!
   wait "$ctest_pid" || status=$?
   ctest_pid=""
-  local total failed
+  local total failed pages scales
   # The first counts in the report are the whole run's.
   total="$(grep -o -m 1 'tests="[0-9]*"' "$junit" 2>/dev/null | tr -dc 0-9 || true)"
   failed="$(grep -o -m 1 'failures="[0-9]*"' "$junit" 2>/dev/null | tr -dc 0-9 || true)"
-  suite_counts="$((${total:-0} - ${failed:-0})) of ${total:-0}"
+  pages="$(grep -o 'name="[^"]*\.cp[0-9]*"' "$junit" 2>/dev/null | sed 's/.*\.cp//; s/"//' | sort -un | paste -sd ' ' || true)"
+  scales="$(grep -o 'name="[^"]*\.dpi[0-9]*"' "$junit" 2>/dev/null | sed 's/.*\.dpi//; s/"//' | sort -un | paste -sd ' ' || true)"
+  suite_line="$((${total:-0} - ${failed:-0})) of ${total:-0} tests passed"
+  [[ -z "$pages" ]] || suite_line+=", the text tests again under code pages ${pages// /, }"
+  [[ -z "$scales" ]] || suite_line+=", the scale checks again at ${scales// /, } DPI"
+  [[ -z "$scales" ]] || ran_scales+=" $scales"
   return $status
 }
 
-# Runs a preset's whole suites under code page 949, then its text tests under
-# the other code pages; leaves the counts in suite_line.
-suite_line=""
-run_suites() {
-  local preset="$1" pair locale code_page result=0
-  shift
-  run_suite "$preset" ko_KR.UTF-8 949 "$@" || result=1
-  suite_line="${suite_counts} tests passed under code page 949; text tests"
-  for pair in "${other_code_pages[@]}"; do
-    read -r locale code_page <<<"$pair"
-    say "running the $preset text tests under code page $code_page ($locale)"
-    run_suite "$preset" "$locale" "$code_page" -L text --no-tests=ignore "$@" || result=1
-    suite_line+=" ${suite_counts} under $code_page,"
-  done
-  suite_line="${suite_line%,}"
-  return $result
-}
-
-status=0
-# The scale checks compare the prefix's scale with the one meant.
-export VEXO_EXPECTED_DPI=96
-say "running the 32-bit tests against the shipped vexo.exe"
+status=0 ran_scales=""
+# Where the kernel or Wine cannot run 32-bit programs at all, the 32-bit
+# suites cannot start; the prefix's own 32-bit part is the fixtures' check.
+refusal_32="$(kernel_32bit_refusal)"
+[[ -n "$refusal_32" || -x "$WINE32" ]] || refusal_32="the 32-bit Wine (wine32:i386) is not installed"
 test_start=$SECONDS
 if [[ -z "$refusal_32" ]]; then
-  run_suites win32 "$@" || status=1
+  say "running the 32-bit tests against the shipped vexo.exe"
+  run_suite win32 "$@" || status=1
   line_32="32-bit product: ${suite_line}"
 else
   say "32-bit product NOT RUN: $refusal_32; only its file checks run"
-  run_suite win32 ko_KR.UTF-8 949 -L product || status=1
-  line_32="32-bit product: NOT RUN: $refusal_32; only its file checks ran (${suite_counts} passed)"
+  run_suite win32 -L product || status=1
+  line_32="32-bit product: NOT RUN: $refusal_32; only its file checks ran (${suite_line})"
 fi
 seconds_32=$((SECONDS - test_start))
 
 say "running the 64-bit tests"
 test_start=$SECONDS
-run_suites win64 "$@" || status=1
+run_suite win64 "$@" || status=1
 line_64="64-bit build: ${suite_line}"
 seconds_64=$((SECONDS - test_start))
 
-# The same programs at Windows' 150 % and 200 %, each scale in a prefix of
-# its own as a Windows session has one scale; skipped when the arguments
-# select no scale check.
-scales="96" scale_seconds=0
-scale_selected="$(ctest --preset win64 -N -L dpi "$@" 2>/dev/null | sed -n 's/^Total Tests: //p')"
-if ((${scale_selected:-0} > 0)); then
-  test_start=$SECONDS
-  for dpi in 144 192; do
-    stop_wine_prefix
-    start_wine_prefix "wineprefix-$dpi" "$dpi"
-    export VEXO_EXPECTED_DPI=$dpi
-    if [[ -z "$refusal_32" ]]; then
-      say "running the 32-bit scale checks at $dpi DPI"
-      run_suite win32 ko_KR.UTF-8 949 -L dpi "$@" || status=1
-      line_32+="; at $dpi DPI ${suite_counts} scale checks passed"
-    fi
-    say "running the 64-bit scale checks at $dpi DPI"
-    run_suite win64 ko_KR.UTF-8 949 -L dpi "$@" || status=1
-    line_64+="; at $dpi DPI ${suite_counts} scale checks passed"
-    scales+=", $dpi"
-  done
-  scale_seconds=$((SECONDS - test_start))
-fi
-
 say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, then the package);" \
-  "tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit), and ${scale_seconds} s at the other scales"
+  "tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit)"
 ((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
 echo "$(scripts/count-lines.sh)"
-echo "display scales: ${scales} DPI"
+echo "display scales: $(echo 96 $ran_scales | tr ' ' '\n' | sort -un | paste -sd ' ' | sed 's/ /, /g') DPI"
 echo "$line_repro"
 echo "$line_64"
 echo "$line_32"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The ctest fixtures of the tests that run under Wine: a private X server
+# and one Wine prefix per display scale, kept in a session folder of the
+# build tree for the run, and torn down again.
+#
+#   wine-session.sh start-display SESSION          a private Xvfb
+#   wine-session.sh make-prefix SESSION DPI [32]   a new prefix at DPI, booted;
+#                                                  with 32, one that runs 32-bit programs
+#   wine-session.sh stop SESSION                   ends the prefixes' Wine and the X server
+#
+# Everything started here outlives the fixture's own process and holds none
+# of ctest's pipes, or ctest would wait for it.
+set -euo pipefail
+vexo_script=fixture
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/wine.sh"
+
+action="${1:-}" session="${2:-}"
+[[ -n "$session" ]] || fail "usage: $0 start-display|make-prefix|stop SESSION [DPI [32]]"
+
+stop_session() {
+  local prefix
+  for prefix in "$session"/prefix-*; do
+    [[ -d "$prefix" ]] && WINEPREFIX="$prefix" stop_wine_prefix
+  done
+  if [[ -f "$session/xvfb.pid" ]]; then
+    kill "$(cat "$session/xvfb.pid")" 2>/dev/null || true
+  fi
+  rm -rf "$session"
+}
+
+case "$action" in
+start-display)
+  # What an interrupted run left behind goes first.
+  stop_session
+  mkdir -p "$session"
+  start_private_xvfb || fail "cannot start Xvfb"
+  echo "$DISPLAY" >"$session/display"
+  echo "$vexo_xvfb_pid" >"$session/xvfb.pid"
+  say "X server $DISPLAY for this run"
+  ;;
+make-prefix)
+  dpi="${3:?the display scale in DPI}"
+  [[ -f "$session/display" ]] || fail "no X server: the fixture Wine.display did not run"
+  export DISPLAY="$(cat "$session/display")" WINEPREFIX="$session/prefix-$dpi"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  say "creating a Wine prefix at $dpi DPI on DISPLAY=$DISPLAY (about 10 s)"
+  boot_wine_prefix || fail "wineboot"
+  apply_wine_registry headless "$dpi" || fail "cannot write the Wine registry settings"
+  if [[ "${4:-}" == 32 ]]; then
+    refusal="$(wine_32bit_refusal)"
+    [[ -z "$refusal" ]] || fail "32-bit programs cannot run here: $refusal"
+  fi
+  ;;
+stop)
+  stop_session
+  ;;
+*)
+  fail "unknown action $action"
+  ;;
+esac
