@@ -143,8 +143,9 @@ failed_tests() { # log file
        { block = 0 }' "$1" | sort -u | paste -sd ',' | sed 's/,/, /g'
 }
 
+# A fault is caught by its first failing test: each ctest run stops there.
 run_tests() { # log file
-  (cd "$tree" && "${test_command[@]}" "${test_args[@]}") >>"$1" 2>&1
+  (cd "$tree" && "${test_command[@]}" --stop-on-failure "${test_args[@]}") >>"$1" 2>&1
 }
 
 # The tests must pass on the tree as it is, or no fault's result means anything.
