@@ -80,14 +80,26 @@ TEST(DllSearch, WithoutTheRestrictionTheSystemDllsAreLoadedFromTheSystemFolderFi
     EXPECT_GT(loaded, 5);
 }
 
-// The timer resolution comes from winmm, looked up at run time since it is
-// not imported.
-TEST(DllSearch, TheDesktopFindsTheTimerResolutionInTheSystemFoldersWinmm)
+// The timer resolution comes from the system folder's winmm, looked up at
+// run time since it is not imported, even where the search path would find
+// another winmm first (here a DLL directory holding a planted one).
+TEST(DllSearch, TheDesktopTakesTheTimerResolutionFromTheSystemFoldersWinmm)
 {
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring planted = std::wstring(temp) + L"vexo_planted_winmm\\";
+    ::CreateDirectoryW(planted.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((ProgramFolder() + kBesideTheProgram).c_str(), (planted + L"winmm.dll").c_str(), FALSE));
+    ASSERT_EQ(nullptr, ::GetModuleHandleW(L"winmm.dll")) << "loaded before the test";
+    ::SetDllDirectoryW(planted.c_str());
+
     CWin32Desktop desktop;
     EXPECT_EQ(static_cast<MMRESULT>(TIMERR_NOERROR), desktop.TimeBeginPeriod(1));
     EXPECT_EQ(static_cast<MMRESULT>(TIMERR_NOERROR), desktop.TimeEndPeriod(1));
     const HMODULE winmm = ::GetModuleHandleW(L"winmm.dll");
     ASSERT_NE(nullptr, winmm);
-    EXPECT_TRUE(InSystemFolder(PathOf(winmm)));
+    EXPECT_TRUE(InSystemFolder(PathOf(winmm))) << PathOf(winmm).c_str();
+    ::SetDllDirectoryW(nullptr);
+    ::DeleteFileW((planted + L"winmm.dll").c_str());
+    ::RemoveDirectoryW(planted.c_str());
 }
