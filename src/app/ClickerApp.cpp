@@ -1,6 +1,6 @@
 #include "app/ClickerApp.h"
 
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 #include "panel/ClickerDlg.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include "framework/ModuleName.h"
+#include "common/ModuleName.h"
 
 namespace {
 CApplication* g_application = nullptr;

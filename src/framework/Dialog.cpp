@@ -1,9 +1,9 @@
 #include "framework/Dialog.h"
 
+#include "common/HeapArray.h"
+#include "common/ModuleName.h"
+#include "common/ResourceBytes.h"
 #include "framework/DataExchange.h"
-#include "framework/HeapArray.h"
-#include "framework/ModuleName.h"
-#include "framework/ResourceBytes.h"
 #include "framework/ResourceTypes.h"
 
 #include <cstring>

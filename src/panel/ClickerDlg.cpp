@@ -1,5 +1,6 @@
 #include "panel/ClickerDlg.h"
 
+#include "common/Dpi.h"
 #include "framework/DataExchange.h"
 #include "panel/AboutDlg.h"
 #include "platform/Desktop.h"
@@ -42,7 +43,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
-    , m_smallIcon(LoadIconForMetrics(::GetModuleHandleW(nullptr), IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON))
+    , m_smallIcon(LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME, MetricsSize(SM_CXSMICON, SM_CYSMICON)))
     , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
 }

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/ScopedHandles.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-#include "framework/Picture.h"
 #include "settings/ClickerSettings.h"
 
 class IDesktop;

@@ -1,5 +1,7 @@
 #include "panel/ClickerDlg.h"
 
+#include "common/Bitmap.h"
+#include "common/PngResource.h"
 #include "resources/resource.h"
 
 namespace {

@@ -75,10 +75,10 @@ LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
 {
     if (lParam != WM_RBUTTONUP)
         return 1;
-    const HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU));
-    if (!menu)
+    const CMenuHandle menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    if (!menu.Get())
         return 1;
-    const HMENU popup = ::GetSubMenu(menu, 0);
+    const HMENU popup = ::GetSubMenu(menu.Get(), 0);
     POINT cursor = {0, 0};
     m_desktop.GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks
@@ -93,6 +93,5 @@ LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         LeaveTray();
     else if (choice == ID_TRAY_EXIT)
         ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-    ::DestroyMenu(menu);
     return 1;
 }

@@ -1,4 +1,4 @@
-#include "framework/Picture.h"
+#include "common/Pixels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/HeapArray.h"
+#include "common/HeapArray.h"
 
 // A UTF-16 text of the program's own making (names, labels), on the process
 // heap. The framework's own small string, for the reason CHeapArray gives.

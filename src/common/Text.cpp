@@ -1,4 +1,4 @@
-#include "framework/Text.h"
+#include "common/Text.h"
 
 #include <cstring>
 #include <cwchar>
