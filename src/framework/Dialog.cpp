@@ -141,12 +141,59 @@ void CDialog::DoDataExchange(CDataExchange&)
 {
 }
 
-bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+void CDialog::OnTimer(UINT_PTR)
+{
+}
+
+void CDialog::OnHScroll(UINT, UINT, HWND)
+{
+}
+
+bool CDialog::OnSysCommand(UINT, LPARAM)
 {
     return false;
 }
 
-bool CDialog::OnCommand(WORD, WORD, HWND)
+bool CDialog::OnPaint()
+{
+    return false;
+}
+
+HICON CDialog::OnQueryDragIcon()
+{
+    return nullptr;
+}
+
+void CDialog::OnShowWindow(bool)
+{
+}
+
+bool CDialog::OnEndSession(bool)
+{
+    return false;
+}
+
+void CDialog::OnDestroy()
+{
+}
+
+bool CDialog::OnButtonClicked(int id)
+{
+    if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+    else
+        return false;
+    return true;
+}
+
+bool CDialog::OnCommand(int, int, HWND)
+{
+    return false;
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
 }
@@ -213,18 +260,35 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog();
     case WM_COMMAND: {
-        const WORD id = LOWORD(wParam);
-        const WORD code = HIWORD(wParam);
-        handled = OnCommand(id, code, reinterpret_cast<HWND>(lParam));
-        if (!handled && code == BN_CLICKED && (id == IDOK || id == IDCANCEL)) {
-            if (id == IDOK)
-                OnOK();
-            else
-                OnCancel();
-            handled = true;
-        }
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        handled = code == BN_CLICKED ? OnButtonClicked(id) : OnCommand(id, code, reinterpret_cast<HWND>(lParam));
         break;
     }
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        break;
+    case WM_HSCROLL:
+        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        break;
+    case WM_SYSCOMMAND:
+        handled = OnSysCommand(static_cast<UINT>(wParam), lParam);
+        break;
+    case WM_PAINT:
+        handled = OnPaint();
+        break;
+    case WM_QUERYDRAGICON: {
+        const HICON icon = OnQueryDragIcon();
+        result = reinterpret_cast<LRESULT>(icon);
+        handled = icon != nullptr;
+        break;
+    }
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != FALSE);
+        break;
+    case WM_ENDSESSION:
+        handled = OnEndSession(wParam != FALSE);
+        break;
     case WM_DESTROY:
         OnDestroy();
         break;

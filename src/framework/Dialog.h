@@ -43,15 +43,29 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange& dx);
 
-    // Message map of a derived dialog: return true when handled and put the
-    // message's result in 'result'.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Command map: control or menu id, notification code, control window.
-    virtual bool OnCommand(WORD id, WORD code, HWND control);
+    // Hooks of the standard messages, called with their parameters cracked.
+    // Those returning a flag or a handle say whether they handled the
+    // message; after the others the system's default handling follows.
+    virtual void OnTimer(UINT_PTR timerId);
+    virtual void OnHScroll(UINT code, UINT position, HWND scrollBar);
+    virtual bool OnSysCommand(UINT id, LPARAM cursor);
+    virtual bool OnPaint();
+    virtual HICON OnQueryDragIcon(); // the icon shown while dragging the minimised window
+    virtual void OnShowWindow(bool shown);
+    virtual bool OnEndSession(bool ending);
+    virtual void OnDestroy();
 
+    // WM_COMMAND: a click (a button's, or a menu command's) by id, where IDOK
+    // and IDCANCEL go to OnOK and OnCancel; any other notification by id,
+    // code and control.
+    virtual bool OnButtonClicked(int id);
+    virtual bool OnCommand(int id, int code, HWND control);
     virtual void OnOK();     // exchange from controls, then close with IDOK
     virtual void OnCancel(); // close with IDCANCEL, no exchange
-    virtual void OnDestroy() {}
+
+    // Private and registered messages: return true when handled and put the
+    // message's result in 'result'.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWnd;
 

@@ -128,67 +128,42 @@ BOOL CClickerDlg::OnInitDialog()
     return TRUE;
 }
 
-bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    switch (message) {
-    case WM_SYSCOMMAND: // OnSysCommand(UINT id)
-        return OnSysCommand(static_cast<UINT>(wParam));
-    case WM_PAINT: // OnPaint(): only the minimised panel is drawn here
-        return OnPaint();
-    case WM_QUERYDRAGICON: // HICON OnQueryDragIcon()
-        result = reinterpret_cast<LRESULT>(m_hIcon);
-        return true;
-    case WM_TIMER: // OnTimer(UINT_PTR id), then the default handling
-        OnTimer(static_cast<UINT_PTR>(wParam));
-        return false;
-    case WM_HSCROLL: // OnHScroll(code, position, bar), then the default handling
-        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return false;
-    case WM_TRAYNOTIFY: // LRESULT OnTrayNotify(WPARAM, LPARAM mouse message)
-        result = OnTrayNotify(wParam, lParam);
-        return true;
-    case WM_SHOWWINDOW: // OnShowWindow(bool shown)
-        OnShowWindow(wParam != FALSE);
-        return false;
-    case WM_ENDSESSION: // The process may end without the modal loop returning.
-        if (wParam)
-            ReleasePanel();
-        return true;
-    default:
-        if (message == m_nTaskbarCreated) {
-            OnTaskbarCreated();
-            return true;
-        }
-        return false;
-    }
-}
-
-bool CClickerDlg::OnCommand(WORD id, WORD code, HWND)
+bool CClickerDlg::OnButtonClicked(int id)
 {
     switch (id) {
     case IDC_HIDE:
-        if (code != BN_CLICKED)
-            return false;
         OnHide();
         return true;
-    case IDC_RADIUS:
-        if (code != EN_UPDATE)
-            return false;
-        OnRadiusUpdate();
-        return true;
     case IDC_AUTO_ON:
-        if (code != BN_CLICKED)
-            return false;
         OnAutoOnOff();
         return true;
     case IDC_TOGGLE_ON:
-        if (code != BN_CLICKED)
-            return false;
         OnToggleOnOff();
         return true;
     default:
-        return false;
+        return CDialog::OnButtonClicked(id);
     }
+}
+
+bool CClickerDlg::OnCommand(int id, int code, HWND)
+{
+    if (id != IDC_RADIUS || code != EN_UPDATE)
+        return false;
+    OnRadiusUpdate();
+    return true;
+}
+
+bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_TRAYNOTIFY) {
+        result = OnTrayNotify(wParam, lParam);
+        return true;
+    }
+    if (message == m_nTaskbarCreated) {
+        OnTaskbarCreated();
+        return true;
+    }
+    return false;
 }
 
 void CClickerDlg::UpdateSpeedText()
@@ -249,7 +224,7 @@ void CClickerDlg::OnToggleOnOff()
     m_cbToggleKey.EnableWindow(m_bToggle != 0);
 }
 
-bool CClickerDlg::OnSysCommand(UINT id)
+bool CClickerDlg::OnSysCommand(UINT id, LPARAM)
 {
     if ((id & 0xFFF0) != IDM_ABOUTBOX)
         return false;
@@ -273,6 +248,18 @@ bool CClickerDlg::OnPaint()
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
     ::DrawIcon(dc, x, y, m_hIcon);
     ::EndPaint(m_hWnd, &paint);
+    return true;
+}
+
+HICON CClickerDlg::OnQueryDragIcon()
+{
+    return m_hIcon;
+}
+
+bool CClickerDlg::OnEndSession(bool ending)
+{
+    if (ending)
+        ReleasePanel();
     return true;
 }
 

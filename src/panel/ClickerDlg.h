@@ -50,13 +50,13 @@ public:
     CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent = nullptr);
 
     // Timer engine: one tick of the period timer.
-    void OnTimer(UINT_PTR timerId);
+    void OnTimer(UINT_PTR timerId) override;
     // Toggle sweep: one burst of drags on rings around a point below the middle.
     void ToggleSweep();
     int SweepLimit() const;
 
     void UpdateSpeedText();
-    void OnHScroll(UINT code, UINT position, HWND scrollBar);
+    void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
     void OnRadiusUpdate();
     void OnAutoOnOff();
     void OnToggleOnOff();
@@ -96,15 +96,18 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnSysCommand(UINT id, LPARAM cursor) override;
+    bool OnPaint() override; // only the minimised panel is drawn here
+    HICON OnQueryDragIcon() override;
+    void OnShowWindow(bool shown) override;
+    bool OnEndSession(bool ending) override; // the process may end without the modal loop returning
     void OnDestroy() override;
+    bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    bool OnSysCommand(UINT id);
-    bool OnPaint();
     void ShowPicture();
-    void OnShowWindow(bool shown);
     void OnTaskbarCreated();
     bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);
