@@ -14,8 +14,6 @@ const wchar_t kLegacyWindowClass[] = L"VEXO V1.0";
 const wchar_t kAlreadyRunningMessage[] = L"이미 있어.mutex";
 const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
 
-constexpr UINT kSimpleBeep = 0xFFFFFFFF;
-
 void ShowMessage(const wchar_t* text, const CText& caption)
 {
     // No main window exists at these points, so the box has no owner.

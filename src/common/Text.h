@@ -2,7 +2,7 @@
 #include "common/HeapArray.h"
 
 // A UTF-16 text of the program's own making (names, labels), on the process
-// heap. The framework's own small string, for the reason CHeapArray gives.
+// heap. The program's own small string, for the reason CHeapArray gives.
 // When memory runs out a text keeps what it had.
 class CText {
 public:
@@ -25,6 +25,7 @@ public:
 
     // A signed decimal number, as "%d" prints it.
     static CText Decimal(int value);
+    static constexpr unsigned kDecimalBase = 10;
 
 private:
     CHeapArray<wchar_t> m_buffer; // the characters and a terminating zero, or nothing

@@ -6,6 +6,7 @@
 #include "framework/DataExchange.h"
 #include "framework/ResourceTypes.h"
 
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 
@@ -13,7 +14,23 @@ static_assert(sizeof(wchar_t) == sizeof(WORD), "the system's UTF-16 units");
 
 namespace {
 
-const LPCWSTR kDialogLayoutType = MAKEINTRESOURCEW(5); // RT_DIALOG
+// The start of an extended dialog layout (DLGTEMPLATEEX, which the headers
+// do not declare); a plain layout (DLGTEMPLATE) starts with its style.
+struct ExtendedLayoutHeader {
+    WORD version;
+    WORD signature;
+    DWORD helpId;
+    DWORD extendedStyle;
+    DWORD style;
+};
+static_assert(sizeof(ExtendedLayoutHeader) == 16, "the extended layout's header as Windows lays it out");
+constexpr WORD kExtendedLayoutSignature = 0xFFFF;
+
+// EM_SETSEL from the start to this end selects the whole text.
+constexpr LPARAM kSelectionToEnd = -1;
+
+// Each initial list entry starts with its control id and message.
+constexpr DWORD kEntryHeaderSize = 2 * sizeof(WORD);
 
 HINSTANCE ResourceInstance()
 {
@@ -51,7 +68,7 @@ CDialog::CDialog(UINT templateId, HWND parent)
     , m_hParent(parent)
     , m_bModeless(false)
     , m_bEnded(false)
-    , m_nResult(-1)
+    , m_nResult(kDialogFailed)
 {
 }
 
@@ -76,20 +93,19 @@ INT_PTR CDialog::DoModal()
 
 HWND CDialog::CreateHidden(HWND parent)
 {
-    const ResourceBytes layout = FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), kDialogLayoutType);
-    if (layout.size < 16)
+    const ResourceBytes layout = FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), RT_DIALOG);
+    if (layout.size < sizeof(ExtendedLayoutHeader))
         return nullptr;
-    // Copy the layout to clear WS_VISIBLE; the style sits after the
-    // extended header (version, signature, help id, extended style) when
-    // the signature word is 0xFFFF, else at the start.
+    // Copy the layout to clear WS_VISIBLE, in the style of either form.
     CHeapArray<DWORD> copy(layout.size / sizeof(DWORD) + 1);
     if (copy.Size() == 0)
         return nullptr;
     std::memcpy(copy.Data(), layout.data, layout.size);
     BYTE* bytes = reinterpret_cast<BYTE*>(copy.Data());
     WORD signature = 0;
-    std::memcpy(&signature, bytes + 2, sizeof signature);
-    BYTE* styleAt = bytes + (signature == 0xFFFF ? 12 : 0);
+    std::memcpy(&signature, bytes + offsetof(ExtendedLayoutHeader, signature), sizeof signature);
+    BYTE* styleAt = bytes + (signature == kExtendedLayoutSignature ? offsetof(ExtendedLayoutHeader, style)
+                                                                   : offsetof(DLGTEMPLATE, style));
     DWORD style = 0;
     std::memcpy(&style, styleAt, sizeof style);
     style &= ~static_cast<DWORD>(WS_VISIBLE);
@@ -125,7 +141,7 @@ void CDialog::OnExchangeFailure(int controlId, const wchar_t* message)
     const HWND control = GetDlgItem(controlId);
     if (control) {
         ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-        ::SendMessageW(control, EM_SETSEL, 0, -1);
+        ::SendMessageW(control, EM_SETSEL, 0, kSelectionToEnd);
     }
 }
 
@@ -133,7 +149,7 @@ BOOL CDialog::OnInitDialog()
 {
     LoadInitialEntries();
     if (!UpdateData(false))
-        EndDialog(-1);
+        EndDialog(kDialogFailed);
     return TRUE;
 }
 
@@ -216,14 +232,14 @@ void CDialog::LoadInitialEntries()
     DWORD offset = 0;
     // Each record: control id, message, zero-terminated UTF-16 text. Stop at
     // the closing zero id or at anything that would run past the resource.
-    while (offset + 2 * sizeof(WORD) <= entries.size) {
+    while (offset + kEntryHeaderSize <= entries.size) {
         WORD controlId = 0;
         WORD message = 0;
         std::memcpy(&controlId, entries.data + offset, sizeof controlId);
         if (controlId == 0)
             break;
         std::memcpy(&message, entries.data + offset + sizeof(WORD), sizeof message);
-        offset += 2 * sizeof(WORD);
+        offset += kEntryHeaderSize;
         // Resource data is aligned and the records are made of words, so the
         // text is a proper UTF-16 string.
         const wchar_t* text = reinterpret_cast<const wchar_t*>(entries.data + offset);

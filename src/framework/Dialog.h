@@ -3,6 +3,14 @@
 
 class CDataExchange;
 
+// The result of a dialog that could not run (DialogBoxParam's), and of one
+// that has not ended yet.
+constexpr INT_PTR kDialogFailed = -1;
+
+// Windows keeps the low four bits of a system command for itself; an id is
+// compared under this mask.
+constexpr UINT kSystemCommandMask = 0xFFF0;
+
 // A dialog built from a layout in the program's resources. One dialog
 // procedure forwards every message to typed hooks; a hook returns whether it
 // handled the message, and anything unhandled gets the system's default.
@@ -14,7 +22,7 @@ public:
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog modally; returns the result given to EndDialog, or -1.
+    // Runs the dialog modally; returns the result given to EndDialog, or kDialogFailed.
     INT_PTR DoModal();
 
     // Creates the dialog modeless and not shown, whatever its layout says.

@@ -19,6 +19,9 @@ namespace {
 // Value of the application-name property while the panel window exists.
 const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 
+// Room for the About item's text in the system menu.
+constexpr int kMenuTextCapacity = 128;
+
 } // namespace
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
@@ -33,8 +36,8 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_bSweeping(FALSE)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
-    , m_nRadius(8)
-    , m_nTurns(1)
+    , m_nRadius(kDefaultRadius)
+    , m_nTurns(kDefaultTurns)
     , m_bAuto(0)
     , m_bToggle(0)
     , m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
@@ -71,7 +74,7 @@ BOOL CClickerDlg::OnInitDialog()
 
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
-        wchar_t aboutText[128] = L"";
+        wchar_t aboutText[kMenuTextCapacity] = L"";
         if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, ARRAYSIZE(aboutText)) > 0) {
             ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
             ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
@@ -169,9 +172,13 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 void CClickerDlg::UpdateSpeedText()
 {
     UpdateData(true);
-    // The position right-aligned in three places, as " 15/100".
+    // The position right-aligned to the maximum's width, as " 15/100".
+    const CText maximum = CText::Decimal(kSpeedMax);
     const CText position = CText::Decimal(m_sbSpeed.GetScrollPos());
-    m_strSpeed = CText(L"   ", position.GetLength() < 3 ? 3 - position.GetLength() : 0) + position + L"/100";
+    CText padding;
+    for (size_t length = position.GetLength(); length < maximum.GetLength(); ++length)
+        padding += L" ";
+    m_strSpeed = padding + position + L"/" + maximum;
     UpdateData(false);
 }
 
@@ -226,7 +233,7 @@ void CClickerDlg::OnToggleOnOff()
 
 bool CClickerDlg::OnSysCommand(UINT id, LPARAM)
 {
-    if ((id & 0xFFF0) != IDM_ABOUTBOX)
+    if ((id & kSystemCommandMask) != IDM_ABOUTBOX)
         return false;
     CAboutDlg about(m_hWnd);
     about.DoModal();

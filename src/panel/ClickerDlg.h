@@ -27,9 +27,11 @@ constexpr unsigned kMillisecondsPerStep = 10;
 constexpr unsigned kPeriodMin = kSpeedMin * kMillisecondsPerStep;
 constexpr unsigned kPeriodMax = kSpeedMax * kMillisecondsPerStep;
 
-// Up-down controls of the radius and turns edits.
+// Up-down controls of the radius and turns edits, and what they show first.
 constexpr int kSpinMin = 1;
 constexpr int kSpinMax = 10;
+constexpr int kDefaultRadius = 8;
+constexpr int kDefaultTurns = 1;
 
 // Key list entries: 0 "F1" (never tested), 1..11 F2..F12, then the buttons.
 constexpr int kKeyFirstFunction = 1;

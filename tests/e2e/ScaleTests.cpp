@@ -72,7 +72,7 @@ Picture Master(const ClickerCopy& copy)
 {
     Picture master;
     const HMODULE exe = ::LoadLibraryExW(Wide(copy.ExePath()).c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    const HRSRC found = exe ? ::FindResourceW(exe, MAKEINTRESOURCEW(IDB_PICTURE), MAKEINTRESOURCEW(10)) : nullptr;
+    const HRSRC found = exe ? ::FindResourceW(exe, MAKEINTRESOURCEW(IDB_PICTURE), RT_RCDATA) : nullptr;
     const BYTE* png = found ? static_cast<const BYTE*>(::LockResource(::LoadResource(exe, found))) : nullptr;
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IWICImagingFactory* factory = nullptr;
