@@ -64,12 +64,9 @@ BOOL CClickerApp::InitInstance()
 
 int CClickerApp::ExitInstance()
 {
-    if (m_bFirstInstance) {
-        if (m_pMainWnd && ::IsWindow(m_pMainWnd->GetSafeHwnd()))
-            ::RemovePropW(m_pMainWnd->GetSafeHwnd(), m_strAppName.GetString());
-    } else {
+    // The first copy's panel took its property away as its window closed.
+    if (!m_bFirstInstance)
         ShowMessage(kSecondCopyMessage, m_strAppName);
-    }
     return CApplication::ExitInstance();
 }
 

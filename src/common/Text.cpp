@@ -22,12 +22,6 @@ CText& CText::operator=(const CText& other)
     return *this;
 }
 
-bool CText::operator==(const CText& other) const
-{
-    return GetLength() == other.GetLength() &&
-           std::memcmp(GetString(), other.GetString(), GetLength() * sizeof(wchar_t)) == 0;
-}
-
 CText& CText::Append(const wchar_t* text, size_t length)
 {
     if (length == 0)

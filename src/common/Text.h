@@ -16,8 +16,6 @@ public:
 
     const wchar_t* GetString() const { return m_buffer.Size() ? m_buffer.Data() : L""; }
     size_t GetLength() const { return m_buffer.Size() ? m_buffer.Size() - 1 : 0; }
-    bool IsEmpty() const { return GetLength() == 0; }
-    bool operator==(const CText& other) const;
 
     CText& Append(const wchar_t* text, size_t length);
     CText& operator+=(const CText& text) { return Append(text.GetString(), text.GetLength()); }

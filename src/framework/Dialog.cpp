@@ -38,7 +38,7 @@ HINSTANCE ResourceInstance()
 }
 
 // Messages whose result a dialog procedure returns directly instead of
-// through DWLP_MSGRESULT.
+// through DWLP_MSGRESULT; WM_INITDIALOG too, which Dispatch answers first.
 bool ReturnsResultDirectly(UINT message)
 {
     switch (message) {
@@ -53,7 +53,6 @@ bool ReturnsResultDirectly(UINT message)
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
     case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
         return true;
     default:
         return false;
