@@ -15,9 +15,9 @@
 namespace {
 
 // Fastest period; the start key on the right mouse button, the end key on the left.
-const char kMouseButtonKeys[] = "[vexo v1.2]\r\ntime=10\r\nstart=13\r\nend=12\r\n";
+const char kMouseButtonKeys[] = SETTINGS_SECTION "time=10\r\nstart=13\r\nend=12\r\n";
 // Fastest period, the Auto box cleared, so that only the toggle key acts.
-const char kToggleOnly[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
+const char kToggleOnly[] = SETTINGS_SECTION "time=10\r\nSW_AUTO=0\r\n";
 
 // The button events of one sweep as the desktop sees them: per drag a press
 // at its point, then its releases at the anchor.

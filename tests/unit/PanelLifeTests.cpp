@@ -34,15 +34,15 @@ TEST_F(PanelTextTest, PanelHoldsEveryControlWithItsTextAndItsOwnTexts)
     };
     const Expected controls[] = {
         {IDC_HIDE, "Button", "숨기기", true, true},
-        {IDC_TITLE, "Static", "다르몬 미렌 버전", true, true},
+        {IDC_TITLE, "Static", Texts::kPanelCaption, true, true},
         {IDC_RADIUS, "Edit", "8", true, true},
         {IDC_SCALE, "msctls_trackbar32", nullptr, true, false},
         {IDC_TURNS, "Edit", "1", true, true},
         {IDC_SPEED_TEXT, "Static", " 15/100", true, true},
         {IDC_SPEED, "ScrollBar", nullptr, true, true},
-        {IDC_START_KEY, "ComboBox", "F2", true, true},
-        {IDC_END_KEY, "ComboBox", "F3", true, true},
-        {IDC_TOGGLE_KEY, "ComboBox", "F4", true, true},
+        {IDC_START_KEY, "ComboBox", Texts::kKeyEntries[1].c_str(), true, true},
+        {IDC_END_KEY, "ComboBox", Texts::kKeyEntries[2].c_str(), true, true},
+        {IDC_TOGGLE_KEY, "ComboBox", Texts::kKeyEntries[3].c_str(), true, true},
         {IDC_RADIUS_SPIN, "msctls_updown32", nullptr, true, true},
         {IDC_TURNS_SPIN, "msctls_updown32", nullptr, true, true},
         {IDC_AUTO_ON, "Button", "On/Off", true, true},
@@ -51,7 +51,7 @@ TEST_F(PanelTextTest, PanelHoldsEveryControlWithItsTextAndItsOwnTexts)
         {IDCANCEL, "Button", "종료", true, true},
     };
     Open();
-    EXPECT_EQ("다르몬 미렌 버전", TextOf(panel->GetSafeHwnd()));
+    EXPECT_EQ(Texts::kPanelCaption, TextOf(panel->GetSafeHwnd()));
     for (const Expected& expected : controls) {
         SCOPED_TRACE(expected.id);
         const HWND control = Control(expected.id);
@@ -72,10 +72,10 @@ TEST_F(PanelTextTest, PanelHoldsEveryControlWithItsTextAndItsOwnTexts)
     EXPECT_EQ("다르몬 정보(&A)...", Utf8(about));
     ModalCloser closer;
     Send(WM_SYSCOMMAND, IDM_ABOUTBOX);
-    EXPECT_EQ("다르몬 정보", closer.caption);
+    EXPECT_EQ(Texts::kAboutCaption, closer.caption);
     ::SetWindowTextW(Control(IDC_TURNS), L"x");
     EXPECT_FALSE(panel->UpdateData(true));
-    EXPECT_EQ("정수를 입력하십시오.", closer.text);
+    EXPECT_EQ(Texts::kIntegerInputMessage, closer.text);
     Click(IDC_HIDE);
     EXPECT_EQ("벡소빨라 V1.0", Utf8(desktop.lastIcon.szTip));
 }
