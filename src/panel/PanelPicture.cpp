@@ -1,7 +1,7 @@
 #include "panel/ClickerDlg.h"
 
 #include "common/Bitmap.h"
-#include "common/PngResource.h"
+#include "common/Png.h"
 #include "resources/resource.h"
 
 // The picture is made once, for the size its control has: the control grows

@@ -1,4 +1,4 @@
-#include "common/PngResource.h"
+#include "common/Png.h"
 
 #include "common/ResourceBytes.h"
 #include "common/ScopedHandles.h"
@@ -17,7 +17,7 @@ const GUID kPixelFormatBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x
 // Larger than any picture of ours; keeps the byte counts far from overflow.
 constexpr UINT kMaxPictureSide = 4096;
 
-bool DecodePng(const BYTE* bytes, DWORD size, CPixels& picture)
+bool DecodeWithWic(const BYTE* bytes, DWORD size, CPixels& picture)
 {
     CComRef<IWICImagingFactory> factory;
     CComRef<IWICStream> stream;
@@ -45,17 +45,22 @@ bool DecodePng(const BYTE* bytes, DWORD size, CPixels& picture)
 
 } // namespace
 
-CPixels LoadPngResource(HMODULE module, LPCWSTR name, LPCWSTR type)
+CPixels DecodePng(const BYTE* bytes, DWORD size)
 {
     CPixels picture;
-    const ResourceBytes png = FindResourceBytes(module, name, type);
-    if (!png.data)
+    if (!bytes)
         return picture;
     // COM for this call only; a thread that has it already keeps it as it is.
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (!DecodePng(png.data, png.size, picture))
+    if (!DecodeWithWic(bytes, size, picture))
         picture = CPixels();
     if (SUCCEEDED(com))
         ::CoUninitialize();
     return picture;
+}
+
+CPixels LoadPngResource(HMODULE module, LPCWSTR name, LPCWSTR type)
+{
+    const ResourceBytes png = FindResourceBytes(module, name, type);
+    return DecodePng(png.data, png.size);
 }
