@@ -29,7 +29,7 @@ namespace {
 
 std::string Settings(int periodMs, const char* more = "")
 {
-    return "[vexo v1.2]\r\ntime=" + std::to_string(periodMs) + "\r\n" + more;
+    return SETTINGS_SECTION "time=" + std::to_string(periodMs) + "\r\n" + more;
 }
 
 // A copy of the program with its panel up and ready; closed at the end.

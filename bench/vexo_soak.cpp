@@ -31,8 +31,7 @@ constexpr int kDefaultMinutes = 10;
 constexpr int kMinMinutes = 2;
 constexpr int kMaxMinutes = 24 * 60;
 constexpr double kSecondsPerMinute = 60;
-constexpr int kPeriodMs = 10;
-const char kSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
+constexpr int kPeriodMs = 10; // that of kFastSettings
 // Start key, end key, toggle key, period, both boxes: what closing must save.
 const std::vector<int> kSavedAfterRun = {1, 2, 3, kPeriodMs, 1, 1};
 
@@ -368,7 +367,7 @@ TEST(Soak, Run)
     ClickTarget target;
     POINT home;
     ::GetCursorPos(&home);
-    ClickerRun run("", kSettings);
+    ClickerRun run("", kFastSettings);
     ClickerProcess& program = run.process;
     if (!program.WaitForPanel()) {
         std::printf("verdict: FAILED: the program's panel did not come up\n");
@@ -449,7 +448,7 @@ TEST(Soak, Run)
         // and that the USER and GDI figures follow what the program does.
         const Figures idle = probe.Read();
         ::PostMessageW(program.Panel(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        const HWND about = program.WaitForDialog("다르몬 정보");
+        const HWND about = program.WaitForDialog(Texts::kAboutCaption);
         if (!about) {
             failure = "the About box did not open after the run";
         } else {

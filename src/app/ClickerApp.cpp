@@ -1,6 +1,6 @@
 #include "app/ClickerApp.h"
 
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 #include "panel/ClickerDlg.h"
 
 #include <commctrl.h>
@@ -13,8 +13,6 @@ const wchar_t kLegacyWindowClass[] = L"VEXO V1.0";
 
 const wchar_t kAlreadyRunningMessage[] = L"이미 있어.mutex";
 const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
-
-constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
 void ShowMessage(const wchar_t* text, const CText& caption)
 {
@@ -66,12 +64,9 @@ BOOL CClickerApp::InitInstance()
 
 int CClickerApp::ExitInstance()
 {
-    if (m_bFirstInstance) {
-        if (m_pMainWnd && ::IsWindow(m_pMainWnd->GetSafeHwnd()))
-            ::RemovePropW(m_pMainWnd->GetSafeHwnd(), m_strAppName.GetString());
-    } else {
+    // The first copy's panel took its property away as its window closed.
+    if (!m_bFirstInstance)
         ShowMessage(kSecondCopyMessage, m_strAppName);
-    }
     return CApplication::ExitInstance();
 }
 

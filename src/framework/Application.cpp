@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include "framework/ModuleName.h"
+#include "common/ModuleName.h"
 
 namespace {
 CApplication* g_application = nullptr;
@@ -8,7 +8,6 @@ CApplication* g_application = nullptr;
 
 CApplication::CApplication()
     : m_pMainWnd(nullptr)
-    , m_nExitCode(0)
 {
     g_application = this;
 }
@@ -27,18 +26,13 @@ CApplication* CApplication::Current()
 int CApplication::Run()
 {
     m_strAppName = ApplicationName();
-    if (InitInstance()) {
-        MSG msg;
-        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        m_nExitCode = static_cast<int>(msg.wParam);
-    }
+    // The application runs inside InitInstance(), a modal dialog being its
+    // only loop, so its answer whether to go on is never asked for here.
+    InitInstance();
     return ExitInstance();
 }
 
 int CApplication::ExitInstance()
 {
-    return m_nExitCode;
+    return 0;
 }

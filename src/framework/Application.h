@@ -1,13 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include "framework/Text.h"
+#include "common/Text.h"
 
 class CDialog;
 
 // The process's one application object. The entry point calls Run(), which
-// runs InitInstance() and, only when that asks to continue, a message loop;
-// ExitInstance() runs in every case and its result is the process exit code.
+// runs InitInstance(), where the application runs its modal dialog, and
+// then ExitInstance(), whose result is the process exit code.
 class CApplication {
 public:
     CApplication();
@@ -20,14 +20,13 @@ public:
 
     int Run();
 
+    // FALSE: the application has run, and nothing is to follow.
     virtual BOOL InitInstance() = 0;
     virtual int ExitInstance();
-
 
     // The window that stands for the application while it runs (a modal panel).
     CDialog* m_pMainWnd;
 
 protected:
     CText m_strAppName;
-    int m_nExitCode;
 };

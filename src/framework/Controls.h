@@ -28,7 +28,6 @@ class CComboBox : public CControl {
 public:
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
-    int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
 };
 
 // A scroll bar control (not a window's own scroll bar).

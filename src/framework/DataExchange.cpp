@@ -43,10 +43,12 @@ bool ParseInteger(const wchar_t* text, int& value)
     }
     if (i == n || !isDigit(text[i]))
         return false;
+    // INT_MIN's magnitude is the largest that fits.
+    constexpr long long kMaxMagnitude = -static_cast<long long>(INT_MIN);
     long long magnitude = 0;
     while (i < n && isDigit(text[i])) {
-        magnitude = magnitude * 10 + (text[i] - L'0');
-        if (magnitude > static_cast<long long>(INT_MAX) + 1)
+        magnitude = magnitude * CText::kDecimalBase + (text[i] - L'0');
+        if (magnitude > kMaxMagnitude)
             return false;
         ++i;
     }

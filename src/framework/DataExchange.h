@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "framework/Text.h"
+#include "common/Text.h"
 
 class CControl;
 class CDialog;

@@ -1,11 +1,12 @@
 #include "framework/Dialog.h"
 
+#include "common/HeapArray.h"
+#include "common/ModuleName.h"
+#include "common/ResourceBytes.h"
 #include "framework/DataExchange.h"
-#include "framework/HeapArray.h"
-#include "framework/ModuleName.h"
-#include "framework/ResourceBytes.h"
 #include "framework/ResourceTypes.h"
 
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 
@@ -13,7 +14,23 @@ static_assert(sizeof(wchar_t) == sizeof(WORD), "the system's UTF-16 units");
 
 namespace {
 
-const LPCWSTR kDialogLayoutType = MAKEINTRESOURCEW(5); // RT_DIALOG
+// The start of an extended dialog layout (DLGTEMPLATEEX, which the headers
+// do not declare); a plain layout (DLGTEMPLATE) starts with its style.
+struct ExtendedLayoutHeader {
+    WORD version;
+    WORD signature;
+    DWORD helpId;
+    DWORD extendedStyle;
+    DWORD style;
+};
+static_assert(sizeof(ExtendedLayoutHeader) == 16, "the extended layout's header as Windows lays it out");
+constexpr WORD kExtendedLayoutSignature = 0xFFFF;
+
+// EM_SETSEL from the start to this end selects the whole text.
+constexpr LPARAM kSelectionToEnd = -1;
+
+// Each initial list entry starts with its control id and message.
+constexpr DWORD kEntryHeaderSize = 2 * sizeof(WORD);
 
 HINSTANCE ResourceInstance()
 {
@@ -21,7 +38,7 @@ HINSTANCE ResourceInstance()
 }
 
 // Messages whose result a dialog procedure returns directly instead of
-// through DWLP_MSGRESULT.
+// through DWLP_MSGRESULT; WM_INITDIALOG too, which Dispatch answers first.
 bool ReturnsResultDirectly(UINT message)
 {
     switch (message) {
@@ -36,7 +53,6 @@ bool ReturnsResultDirectly(UINT message)
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
     case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
         return true;
     default:
         return false;
@@ -51,7 +67,7 @@ CDialog::CDialog(UINT templateId, HWND parent)
     , m_hParent(parent)
     , m_bModeless(false)
     , m_bEnded(false)
-    , m_nResult(-1)
+    , m_nResult(kDialogFailed)
 {
 }
 
@@ -76,20 +92,19 @@ INT_PTR CDialog::DoModal()
 
 HWND CDialog::CreateHidden(HWND parent)
 {
-    const ResourceBytes layout = FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), kDialogLayoutType);
-    if (layout.size < 16)
+    const ResourceBytes layout = FindResourceBytes(ResourceInstance(), MAKEINTRESOURCEW(m_nTemplateId), RT_DIALOG);
+    if (layout.size < sizeof(ExtendedLayoutHeader))
         return nullptr;
-    // Copy the layout to clear WS_VISIBLE; the style sits after the
-    // extended header (version, signature, help id, extended style) when
-    // the signature word is 0xFFFF, else at the start.
+    // Copy the layout to clear WS_VISIBLE, in the style of either form.
     CHeapArray<DWORD> copy(layout.size / sizeof(DWORD) + 1);
     if (copy.Size() == 0)
         return nullptr;
     std::memcpy(copy.Data(), layout.data, layout.size);
     BYTE* bytes = reinterpret_cast<BYTE*>(copy.Data());
     WORD signature = 0;
-    std::memcpy(&signature, bytes + 2, sizeof signature);
-    BYTE* styleAt = bytes + (signature == 0xFFFF ? 12 : 0);
+    std::memcpy(&signature, bytes + offsetof(ExtendedLayoutHeader, signature), sizeof signature);
+    BYTE* styleAt = bytes + (signature == kExtendedLayoutSignature ? offsetof(ExtendedLayoutHeader, style)
+                                                                   : offsetof(DLGTEMPLATE, style));
     DWORD style = 0;
     std::memcpy(&style, styleAt, sizeof style);
     style &= ~static_cast<DWORD>(WS_VISIBLE);
@@ -125,7 +140,7 @@ void CDialog::OnExchangeFailure(int controlId, const wchar_t* message)
     const HWND control = GetDlgItem(controlId);
     if (control) {
         ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-        ::SendMessageW(control, EM_SETSEL, 0, -1);
+        ::SendMessageW(control, EM_SETSEL, 0, kSelectionToEnd);
     }
 }
 
@@ -133,7 +148,7 @@ BOOL CDialog::OnInitDialog()
 {
     LoadInitialEntries();
     if (!UpdateData(false))
-        EndDialog(-1);
+        EndDialog(kDialogFailed);
     return TRUE;
 }
 
@@ -141,12 +156,59 @@ void CDialog::DoDataExchange(CDataExchange&)
 {
 }
 
-bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+void CDialog::OnTimer(UINT_PTR)
+{
+}
+
+void CDialog::OnHScroll(UINT, UINT, HWND)
+{
+}
+
+bool CDialog::OnSysCommand(UINT, LPARAM)
 {
     return false;
 }
 
-bool CDialog::OnCommand(WORD, WORD, HWND)
+bool CDialog::OnPaint()
+{
+    return false;
+}
+
+HICON CDialog::OnQueryDragIcon()
+{
+    return nullptr;
+}
+
+void CDialog::OnShowWindow(bool)
+{
+}
+
+bool CDialog::OnEndSession(bool)
+{
+    return false;
+}
+
+void CDialog::OnDestroy()
+{
+}
+
+bool CDialog::OnButtonClicked(int id)
+{
+    if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+    else
+        return false;
+    return true;
+}
+
+bool CDialog::OnCommand(int, int, HWND)
+{
+    return false;
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
 }
@@ -169,14 +231,14 @@ void CDialog::LoadInitialEntries()
     DWORD offset = 0;
     // Each record: control id, message, zero-terminated UTF-16 text. Stop at
     // the closing zero id or at anything that would run past the resource.
-    while (offset + 2 * sizeof(WORD) <= entries.size) {
+    while (offset + kEntryHeaderSize <= entries.size) {
         WORD controlId = 0;
         WORD message = 0;
         std::memcpy(&controlId, entries.data + offset, sizeof controlId);
         if (controlId == 0)
             break;
         std::memcpy(&message, entries.data + offset + sizeof(WORD), sizeof message);
-        offset += 2 * sizeof(WORD);
+        offset += kEntryHeaderSize;
         // Resource data is aligned and the records are made of words, so the
         // text is a proper UTF-16 string.
         const wchar_t* text = reinterpret_cast<const wchar_t*>(entries.data + offset);
@@ -213,18 +275,35 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         return OnInitDialog();
     case WM_COMMAND: {
-        const WORD id = LOWORD(wParam);
-        const WORD code = HIWORD(wParam);
-        handled = OnCommand(id, code, reinterpret_cast<HWND>(lParam));
-        if (!handled && code == BN_CLICKED && (id == IDOK || id == IDCANCEL)) {
-            if (id == IDOK)
-                OnOK();
-            else
-                OnCancel();
-            handled = true;
-        }
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        handled = code == BN_CLICKED ? OnButtonClicked(id) : OnCommand(id, code, reinterpret_cast<HWND>(lParam));
         break;
     }
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        break;
+    case WM_HSCROLL:
+        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        break;
+    case WM_SYSCOMMAND:
+        handled = OnSysCommand(static_cast<UINT>(wParam), lParam);
+        break;
+    case WM_PAINT:
+        handled = OnPaint();
+        break;
+    case WM_QUERYDRAGICON: {
+        const HICON icon = OnQueryDragIcon();
+        result = reinterpret_cast<LRESULT>(icon);
+        handled = icon != nullptr;
+        break;
+    }
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != FALSE);
+        break;
+    case WM_ENDSESSION:
+        handled = OnEndSession(wParam != FALSE);
+        break;
     case WM_DESTROY:
         OnDestroy();
         break;

@@ -3,6 +3,14 @@
 
 class CDataExchange;
 
+// The result of a dialog that could not run (DialogBoxParam's), and of one
+// that has not ended yet.
+constexpr INT_PTR kDialogFailed = -1;
+
+// Windows keeps the low four bits of a system command for itself; an id is
+// compared under this mask.
+constexpr UINT kSystemCommandMask = 0xFFF0;
+
 // A dialog built from a layout in the program's resources. One dialog
 // procedure forwards every message to typed hooks; a hook returns whether it
 // handled the message, and anything unhandled gets the system's default.
@@ -14,7 +22,7 @@ public:
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog modally; returns the result given to EndDialog, or -1.
+    // Runs the dialog modally; returns the result given to EndDialog, or kDialogFailed.
     INT_PTR DoModal();
 
     // Creates the dialog modeless and not shown, whatever its layout says.
@@ -43,15 +51,29 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange& dx);
 
-    // Message map of a derived dialog: return true when handled and put the
-    // message's result in 'result'.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Command map: control or menu id, notification code, control window.
-    virtual bool OnCommand(WORD id, WORD code, HWND control);
+    // Hooks of the standard messages, called with their parameters cracked.
+    // Those returning a flag or a handle say whether they handled the
+    // message; after the others the system's default handling follows.
+    virtual void OnTimer(UINT_PTR timerId);
+    virtual void OnHScroll(UINT code, UINT position, HWND scrollBar);
+    virtual bool OnSysCommand(UINT id, LPARAM cursor);
+    virtual bool OnPaint();
+    virtual HICON OnQueryDragIcon(); // the icon shown while dragging the minimised window
+    virtual void OnShowWindow(bool shown);
+    virtual bool OnEndSession(bool ending);
+    virtual void OnDestroy();
 
+    // WM_COMMAND: a click (a button's, or a menu command's) by id, where IDOK
+    // and IDCANCEL go to OnOK and OnCancel; any other notification by id,
+    // code and control.
+    virtual bool OnButtonClicked(int id);
+    virtual bool OnCommand(int id, int code, HWND control);
     virtual void OnOK();     // exchange from controls, then close with IDOK
     virtual void OnCancel(); // close with IDCANCEL, no exchange
-    virtual void OnDestroy() {}
+
+    // Private and registered messages: return true when handled and put the
+    // message's result in 'result'.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWnd;
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "framework/Application.h"
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 
 // The program's entry: hand over to the one application object. No
 // constructor of a global object touches the window system or COM, so this

@@ -1,5 +1,6 @@
 #include "panel/ClickerDlg.h"
 
+#include "common/Dpi.h"
 #include "framework/DataExchange.h"
 #include "panel/AboutDlg.h"
 #include "platform/Desktop.h"
@@ -18,6 +19,9 @@ namespace {
 // Value of the application-name property while the panel window exists.
 const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 
+// Room for the About item's text in the system menu.
+constexpr int kMenuTextCapacity = 128;
+
 } // namespace
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
@@ -32,8 +36,8 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_bSweeping(FALSE)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
-    , m_nRadius(8)
-    , m_nTurns(1)
+    , m_nRadius(kDefaultRadius)
+    , m_nTurns(kDefaultTurns)
     , m_bAuto(0)
     , m_bToggle(0)
     , m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
@@ -42,7 +46,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
-    , m_smallIcon(LoadIconForMetrics(::GetModuleHandleW(nullptr), IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON))
+    , m_smallIcon(LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME, MetricsSize(SM_CXSMICON, SM_CYSMICON)))
     , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
 }
@@ -70,7 +74,7 @@ BOOL CClickerDlg::OnInitDialog()
 
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
-        wchar_t aboutText[128] = L"";
+        wchar_t aboutText[kMenuTextCapacity] = L"";
         if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, ARRAYSIZE(aboutText)) > 0) {
             ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
             ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
@@ -127,75 +131,54 @@ BOOL CClickerDlg::OnInitDialog()
     return TRUE;
 }
 
-bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    switch (message) {
-    case WM_SYSCOMMAND: // OnSysCommand(UINT id)
-        return OnSysCommand(static_cast<UINT>(wParam));
-    case WM_PAINT: // OnPaint(): only the minimised panel is drawn here
-        return OnPaint();
-    case WM_QUERYDRAGICON: // HICON OnQueryDragIcon()
-        result = reinterpret_cast<LRESULT>(m_hIcon);
-        return true;
-    case WM_TIMER: // OnTimer(UINT_PTR id), then the default handling
-        OnTimer(static_cast<UINT_PTR>(wParam));
-        return false;
-    case WM_HSCROLL: // OnHScroll(code, position, bar), then the default handling
-        OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return false;
-    case WM_TRAYNOTIFY: // LRESULT OnTrayNotify(WPARAM, LPARAM mouse message)
-        result = OnTrayNotify(wParam, lParam);
-        return true;
-    case WM_SHOWWINDOW: // OnShowWindow(bool shown)
-        OnShowWindow(wParam != FALSE);
-        return false;
-    case WM_ENDSESSION: // The process may end without the modal loop returning.
-        if (wParam)
-            ReleasePanel();
-        return true;
-    default:
-        if (message == m_nTaskbarCreated) {
-            OnTaskbarCreated();
-            return true;
-        }
-        return false;
-    }
-}
-
-bool CClickerDlg::OnCommand(WORD id, WORD code, HWND)
+bool CClickerDlg::OnButtonClicked(int id)
 {
     switch (id) {
     case IDC_HIDE:
-        if (code != BN_CLICKED)
-            return false;
         OnHide();
         return true;
-    case IDC_RADIUS:
-        if (code != EN_UPDATE)
-            return false;
-        OnRadiusUpdate();
-        return true;
     case IDC_AUTO_ON:
-        if (code != BN_CLICKED)
-            return false;
         OnAutoOnOff();
         return true;
     case IDC_TOGGLE_ON:
-        if (code != BN_CLICKED)
-            return false;
         OnToggleOnOff();
         return true;
     default:
-        return false;
+        return CDialog::OnButtonClicked(id);
     }
+}
+
+bool CClickerDlg::OnCommand(int id, int code, HWND)
+{
+    if (id != IDC_RADIUS || code != EN_UPDATE)
+        return false;
+    OnRadiusUpdate();
+    return true;
+}
+
+bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_TRAYNOTIFY) {
+        result = OnTrayNotify(wParam, lParam);
+        return true;
+    }
+    if (message == m_nTaskbarCreated) {
+        OnTaskbarCreated();
+        return true;
+    }
+    return false;
 }
 
 void CClickerDlg::UpdateSpeedText()
 {
     UpdateData(true);
-    // The position right-aligned in three places, as " 15/100".
+    // The position right-aligned to the maximum's width, as " 15/100".
+    const CText maximum = CText::Decimal(kSpeedMax);
     const CText position = CText::Decimal(m_sbSpeed.GetScrollPos());
-    m_strSpeed = CText(L"   ", position.GetLength() < 3 ? 3 - position.GetLength() : 0) + position + L"/100";
+    CText padding;
+    for (size_t length = position.GetLength(); length < maximum.GetLength(); ++length)
+        padding += L" ";
+    m_strSpeed = padding + position + L"/" + maximum;
     UpdateData(false);
 }
 
@@ -248,9 +231,9 @@ void CClickerDlg::OnToggleOnOff()
     m_cbToggleKey.EnableWindow(m_bToggle != 0);
 }
 
-bool CClickerDlg::OnSysCommand(UINT id)
+bool CClickerDlg::OnSysCommand(UINT id, LPARAM)
 {
-    if ((id & 0xFFF0) != IDM_ABOUTBOX)
+    if ((id & kSystemCommandMask) != IDM_ABOUTBOX)
         return false;
     CAboutDlg about(m_hWnd);
     about.DoModal();
@@ -272,6 +255,18 @@ bool CClickerDlg::OnPaint()
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
     ::DrawIcon(dc, x, y, m_hIcon);
     ::EndPaint(m_hWnd, &paint);
+    return true;
+}
+
+HICON CClickerDlg::OnQueryDragIcon()
+{
+    return m_hIcon;
+}
+
+bool CClickerDlg::OnEndSession(bool ending)
+{
+    if (ending)
+        ReleasePanel();
     return true;
 }
 

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/ScopedHandles.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-#include "framework/Picture.h"
 #include "settings/ClickerSettings.h"
 
 class IDesktop;
@@ -27,9 +27,11 @@ constexpr unsigned kMillisecondsPerStep = 10;
 constexpr unsigned kPeriodMin = kSpeedMin * kMillisecondsPerStep;
 constexpr unsigned kPeriodMax = kSpeedMax * kMillisecondsPerStep;
 
-// Up-down controls of the radius and turns edits.
+// Up-down controls of the radius and turns edits, and what they show first.
 constexpr int kSpinMin = 1;
 constexpr int kSpinMax = 10;
+constexpr int kDefaultRadius = 8;
+constexpr int kDefaultTurns = 1;
 
 // Key list entries: 0 "F1" (never tested), 1..11 F2..F12, then the buttons.
 constexpr int kKeyFirstFunction = 1;
@@ -50,13 +52,13 @@ public:
     CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent = nullptr);
 
     // Timer engine: one tick of the period timer.
-    void OnTimer(UINT_PTR timerId);
+    void OnTimer(UINT_PTR timerId) override;
     // Toggle sweep: one burst of drags on rings around a point below the middle.
     void ToggleSweep();
     int SweepLimit() const;
 
     void UpdateSpeedText();
-    void OnHScroll(UINT code, UINT position, HWND scrollBar);
+    void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
     void OnRadiusUpdate();
     void OnAutoOnOff();
     void OnToggleOnOff();
@@ -96,15 +98,18 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnSysCommand(UINT id, LPARAM cursor) override;
+    bool OnPaint() override; // only the minimised panel is drawn here
+    HICON OnQueryDragIcon() override;
+    void OnShowWindow(bool shown) override;
+    bool OnEndSession(bool ending) override; // the process may end without the modal loop returning
     void OnDestroy() override;
+    bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    bool OnSysCommand(UINT id);
-    bool OnPaint();
     void ShowPicture();
-    void OnShowWindow(bool shown);
     void OnTaskbarCreated();
     bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);

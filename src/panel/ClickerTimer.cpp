@@ -2,10 +2,6 @@
 
 #include "platform/Desktop.h"
 
-namespace {
-constexpr UINT kSimpleBeep = 0xFFFFFFFF;
-}
-
 void CClickerDlg::OnTimer(UINT_PTR timerId)
 {
     if (!m_bReady || timerId != m_nTimer)
@@ -54,8 +50,10 @@ bool CClickerDlg::IsTriggerPressed(int keyIndex)
         virtualKey = VK_RBUTTON;
     else
         return false;
-    // Down now, or pressed since the previous query of this key.
-    return (m_desktop.GetAsyncKeyState(virtualKey) & 0xFFFF) != 0;
+    // Down now (the top bit), or pressed since the previous query of this key
+    // (the lowest): any bit of the state counts.
+    constexpr unsigned kKeyStateBits = 0xFFFF;
+    return (m_desktop.GetAsyncKeyState(virtualKey) & kKeyStateBits) != 0;
 }
 
 void CClickerDlg::ClickAtCursor()

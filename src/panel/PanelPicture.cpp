@@ -1,12 +1,8 @@
 #include "panel/ClickerDlg.h"
 
+#include "common/Bitmap.h"
+#include "common/Png.h"
 #include "resources/resource.h"
-
-namespace {
-
-const LPCWSTR kRawDataType = MAKEINTRESOURCEW(10); // RT_RCDATA
-
-} // namespace
 
 // The picture is made once, for the size its control has: the control grows
 // with the dialog's font at the system's scale (and with the font's own
@@ -20,8 +16,7 @@ void CClickerDlg::ShowPicture()
     RECT client = {};
     if (!control || !::GetClientRect(control, &client))
         return;
-    const CPixels master =
-        LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), kRawDataType);
+    const CPixels master = LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), RT_RCDATA);
     const SIZE size = FitInside({master.width, master.height}, {client.right, client.bottom});
     m_picture.Reset(CreateBitmapOf(ScaleArea(master, size.cx, size.cy)));
     if (m_picture.Get())

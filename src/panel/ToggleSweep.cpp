@@ -15,15 +15,28 @@ constexpr double kCentreHeightFactor = kCentreHeightFactorSingle;
 // points depend on this exact value.
 constexpr float kDegreeToRadian = 0.017444444820284843f;
 
+// The centre is one pixel left of the screen's middle.
+constexpr int kCentreLeftOfMiddle = 1;
+
 // One pass per lift of the anchor above the centre, in this order.
 constexpr int kAnchorLifts[] = {5, 25, 45};
 
+// Rings from radius 1 outwards, 8 apart, while below 8 times the radius.
+constexpr int kFirstRingRadius = 1;
 constexpr int kRingSpacing = 8;
 constexpr int kSweepLimitPerRadius = 8;
+
+// The angle step in degrees: 45 less 3 on the first ring, 3 less on every
+// next one, and 5 once it would fall below 1.
 constexpr int kFirstStep = 45;
 constexpr int kStepDecrease = 3;
+constexpr int kSmallestStep = 1;
 constexpr int kFallbackStep = 5;
 constexpr int kFullCircle = 360;
+
+// Releases at the anchor: one after the centre's press, two after a ring point's.
+constexpr int kCentreDragReleases = 1;
+constexpr int kRingDragReleases = 2;
 
 } // namespace
 
@@ -40,27 +53,26 @@ void CClickerDlg::ToggleSweep()
 
     const int width = m_desktop.GetSystemMetrics(SM_CXSCREEN);
     const int height = m_desktop.GetSystemMetrics(SM_CYSCREEN);
-    m_ptCenter.x = width / 2 - 1;
+    m_ptCenter.x = width / 2 - kCentreLeftOfMiddle;
     const double centreY = height * kCentreHeightFactor;
     m_ptCenter.y = static_cast<LONG>(centreY);
     m_ptAnchor.x = m_ptCenter.x;
 
     for (const int lift : kAnchorLifts) {
         m_ptAnchor.y = static_cast<LONG>(centreY - lift);
-        SweepDrag(m_ptCenter, 1);
+        SweepDrag(m_ptCenter, kCentreDragReleases);
 
         int step = kFirstStep;
         // The limit is read afresh for every ring.
-        for (int radius = 1; radius < SweepLimit(); radius += kRingSpacing) {
+        for (int radius = kFirstRingRadius; radius < SweepLimit(); radius += kRingSpacing) {
             step -= kStepDecrease;
-            if (step < 1)
+            if (step < kSmallestStep)
                 step = kFallbackStep;
             for (int degrees = 0; degrees < kFullCircle; degrees += step) {
                 const double angle = degrees * static_cast<double>(kDegreeToRadian);
                 const POINT from = {m_ptCenter.x + static_cast<LONG>(std::cos(angle) * radius),
                                     m_ptCenter.y + static_cast<LONG>(std::sin(angle) * radius)};
-                // A ring drag releases twice.
-                SweepDrag(from, 2);
+                SweepDrag(from, kRingDragReleases);
             }
         }
     }

@@ -13,6 +13,15 @@ static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "first form of the wide tray recor
 
 const wchar_t kTrayTip[] = L"벡소빨라 V1.0";
 
+namespace {
+
+// What a tray notification returns, whatever it did.
+constexpr LRESULT kTrayNotifyResult = 1;
+// The tray menu's popup: its first and only one.
+constexpr int kTrayPopupIndex = 0;
+
+} // namespace
+
 void CClickerDlg::OnHide()
 {
     EnterTray();
@@ -74,11 +83,11 @@ void CClickerDlg::OnTaskbarCreated()
 LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
 {
     if (lParam != WM_RBUTTONUP)
-        return 1;
-    const HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU));
-    if (!menu)
-        return 1;
-    const HMENU popup = ::GetSubMenu(menu, 0);
+        return kTrayNotifyResult;
+    const CMenuHandle menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    if (!menu.Get())
+        return kTrayNotifyResult;
+    const HMENU popup = ::GetSubMenu(menu.Get(), kTrayPopupIndex);
     POINT cursor = {0, 0};
     m_desktop.GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks
@@ -93,6 +102,5 @@ LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         LeaveTray();
     else if (choice == ID_TRAY_EXIT)
         ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-    ::DestroyMenu(menu);
-    return 1;
+    return kTrayNotifyResult;
 }

@@ -14,6 +14,9 @@ struct PowerThrottlingState {
 constexpr ULONG kPowerThrottlingCurrentVersion = 1;
 constexpr ULONG kPowerThrottlingIgnoreTimerResolution = 0x4;
 
+// MessageBeep's simple beep, rather than the sound of a message box type.
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
+
 // The desktop operations the clicker drives: screen size, cursor, injected
 // left-button events, asynchronous key state, the beep, the tray icon, the
 // timer resolution and the process's power throttling.
@@ -31,7 +34,7 @@ public:
     virtual void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD data, ULONG_PTR extraInfo) = 0;
     // Low 16 bits non-zero: down now, or pressed since the previous query.
     virtual SHORT GetAsyncKeyState(int virtualKey) = 0;
-    virtual BOOL MessageBeep(UINT type) = 0;
+    virtual BOOL MessageBeep(UINT type) = 0; // kSimpleBeep, or an MB_ICON sound
     virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) = 0;
     // Window timers fire on the system clock's tick, 15.625 ms unless some
     // process asks for a finer one; each begin needs its matching end.

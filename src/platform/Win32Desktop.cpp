@@ -1,6 +1,6 @@
 #include "platform/Desktop.h"
 
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 
 int CWin32Desktop::GetSystemMetrics(int index)
 {

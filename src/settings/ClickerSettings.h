@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/Text.h"
+#include "common/Text.h"
 
 // Names of the saved values, one section in the application's INI file.
 namespace SettingsKey {

@@ -15,9 +15,9 @@
 namespace {
 
 // Fastest period; the start key on the right mouse button, the end key on the left.
-const char kMouseButtonKeys[] = "[vexo v1.2]\r\ntime=10\r\nstart=13\r\nend=12\r\n";
+const char kMouseButtonKeys[] = SETTINGS_SECTION "time=10\r\nstart=13\r\nend=12\r\n";
 // Fastest period, the Auto box cleared, so that only the toggle key acts.
-const char kToggleOnly[] = "[vexo v1.2]\r\ntime=10\r\nSW_AUTO=0\r\n";
+const char kToggleOnly[] = SETTINGS_SECTION "time=10\r\nSW_AUTO=0\r\n";
 
 // The button events of one sweep as the desktop sees them: per drag a press
 // at its point, then its releases at the anchor.
@@ -31,22 +31,6 @@ std::vector<ButtonEvent> ExpectedEvents(int radius)
     }
     return events;
 }
-
-// A key held down for the life of the object, released even when the test fails.
-class HeldKey {
-public:
-    explicit HeldKey(BYTE key)
-        : m_key(key)
-    {
-        ::keybd_event(m_key, 0, 0, 0);
-    }
-    ~HeldKey() { ::keybd_event(m_key, 0, KEYEVENTF_KEYUP, 0); }
-    HeldKey(const HeldKey&) = delete;
-    HeldKey& operator=(const HeldKey&) = delete;
-
-private:
-    BYTE m_key;
-};
 
 } // namespace
 
@@ -68,30 +52,18 @@ TEST(E2EEngine, MouseButtonKeysFollowTheDesktopIncludingTheProgramsOwnClick)
     EXPECT_EQ((std::vector<int>{13, 12, 3, 10, 1, 1}), clicker.copy.SavedSettings());
 }
 
-// Held while the radius moves a hundred times, the toggle key sweeps tick
-// after tick and the panel keeps up; then one press sweeps exactly the rings
-// of the radius last chosen, every press and release where they belong.
-TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheLastChosenRadiusReleasingAtTheAnchors)
+// One press of the toggle key sweeps exactly the rings of the radius chosen
+// with the up-down, every press and release where it belongs on the desktop.
+// That a held key sweeps on every tick is seen on the recording desktop.
+TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
 {
     ForgetPastPresses();
     ClickerRun clicker("", kToggleOnly);
     ASSERT_TRUE(clicker.process.WaitForPanel());
-    const HWND spin = clicker.process.Control(IDC_RADIUS_SPIN);
-    {
-        ButtonRecorder recorder;
-        HeldKey toggle(VK_F4);
-        for (int i = 0; i < 100; ++i) {
-            Ask(spin, UDM_SETPOS32, 0, 1 + i % 10);
-            PumpFor(10);
-        }
-        Ask(spin, UDM_SETPOS32, 0, 2);
-        EXPECT_GT(recorder.events.size(), 0u) << "the held key swept nothing";
-    }
-    ButtonRecorder recorder;
-    EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
+    Ask(clicker.process.Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 2);
     EXPECT_EQ("2", TextOf(clicker.process.Control(IDC_RADIUS)));
 
-    recorder.events.clear();
+    ButtonRecorder recorder;
     Tap(VK_F4);
     const std::vector<ButtonEvent> expected = ExpectedEvents(2);
     EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= expected.size(); }));

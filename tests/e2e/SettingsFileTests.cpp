@@ -32,21 +32,21 @@ const SettingsCase kCases[] = {
     {"empty_file", Setup::Text, "", {1, 2, 3, 15, 1, 1}},
     {"section_missing", Setup::Text, "[other]\r\nstart=7\r\ntime=300\r\nSW_AUTO=0\r\n", {1, 2, 3, 15, 1, 1}},
     {"text_values", Setup::Text,
-     "[vexo v1.2]\r\nstart=abc\r\nend=F3\r\ntoggle=3x\r\ntime=fast\r\nSW_AUTO=on\r\nSW_TOGGLE=yes\r\n",
+     SETTINGS_SECTION "start=abc\r\nend=F3\r\ntoggle=3x\r\ntime=fast\r\nSW_AUTO=on\r\nSW_TOGGLE=yes\r\n",
      {kAny, kAny, kAny, kAny, kAny, kAny}},
     // A negative time reads as a huge period, held at the slowest.
     {"negative_numbers", Setup::Text,
-     "[vexo v1.2]\r\nstart=-3\r\nend=-1\r\ntoggle=-2147483648\r\ntime=-5\r\nSW_AUTO=-1\r\nSW_TOGGLE=-7\r\n",
+     SETTINGS_SECTION "start=-3\r\nend=-1\r\ntoggle=-2147483648\r\ntime=-5\r\nSW_AUTO=-1\r\nSW_TOGGLE=-7\r\n",
      {-1, -1, -1, 100, 0, 0}},
     {"past_32_bits", Setup::Text,
-     "[vexo v1.2]\r\nstart=99999999999\r\nend=4294967298\r\ntoggle=18446744073709551616\r\ntime=99999999999\r\n"
+     SETTINGS_SECTION "start=99999999999\r\nend=4294967298\r\ntoggle=18446744073709551616\r\ntime=99999999999\r\n"
      "SW_AUTO=4294967297\r\nSW_TOGGLE=99999999999\r\n",
      {kAny, kAny, kAny, kAny, kAny, kAny}},
-    {"empty_values", Setup::Text, "[vexo v1.2]\r\nstart=\r\nend=\r\ntoggle=\r\ntime=\r\nSW_AUTO=\r\nSW_TOGGLE=\r\n",
+    {"empty_values", Setup::Text, SETTINGS_SECTION "start=\r\nend=\r\ntoggle=\r\ntime=\r\nSW_AUTO=\r\nSW_TOGGLE=\r\n",
      {kAny, kAny, kAny, kAny, kAny, kAny}},
     {"megabyte_of_junk", Setup::MegabyteOfJunk, nullptr, {kAny, kAny, kAny, kAny, kAny, kAny}},
     {"read_only", Setup::ReadOnly,
-     "[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=0\r\nSW_TOGGLE=0\r\n",
+     SETTINGS_SECTION "start=5\r\nend=6\r\ntoggle=13\r\ntime=300\r\nSW_AUTO=0\r\nSW_TOGGLE=0\r\n",
      {5, 6, 13, 30, 0, 0}},
     {"directory_in_its_place", Setup::Directory, nullptr, {1, 2, 3, 15, 1, 1}},
 };

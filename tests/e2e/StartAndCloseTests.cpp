@@ -12,13 +12,6 @@
 #include <list>
 #include <memory>
 
-namespace {
-
-const char kAlreadyRunning[] = "이미 있어.mutex";
-const char kSecondCopy[] = "이미 존재하는것 같습니다.";
-
-} // namespace
-
 // Whether the running panel is minimised or hidden to the tray, it comes back.
 TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsThePanelBack)
 {
@@ -35,16 +28,7 @@ TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsThePanelBack)
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel) || ::IsIconic(panel); }));
 
         ClickerProcess second(copy);
-        for (const char* text : {kAlreadyRunning, kSecondCopy}) {
-            const HWND box = second.WaitForMessageBox();
-            ASSERT_TRUE(box);
-            EXPECT_EQ(text, MessageBoxText(box));
-            EXPECT_EQ(nullptr, ::GetWindow(box, GW_OWNER));
-            DismissMessageBox(box);
-            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-        }
-        ASSERT_TRUE(second.WaitForExit());
-        EXPECT_EQ(0u, second.ExitCode());
+        ExpectSecondCopyReportsAndEnds(second);
         EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel) && !::IsIconic(panel); }));
         EXPECT_TRUE(first.Close());
     }

@@ -11,13 +11,6 @@
 
 #include <vector>
 
-namespace {
-
-const std::vector<std::string> kKeyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11",
-                                              "F12", "마우스 LEFT BUTTON", "마우스 RIGHT BUTTON"};
-
-} // namespace
-
 // Renamed to Korean, as a user may, the program is the same under any code
 // page: its panel, lists, About box and messages read in Korean, a second
 // copy finds the first by the name, and the settings come back next time in
@@ -29,12 +22,12 @@ TEST(E2EText, KoreanNamedCopyShowsItsTextsAndKeepsItsSettings)
         ClickerProcess program(copy);
         const HWND panel = program.WaitForPanel();
         ASSERT_TRUE(panel);
-        EXPECT_EQ("다르몬 미렌 버전", TextOf(panel));
+        EXPECT_EQ(Texts::kPanelCaption, TextOf(panel));
         for (int list : {IDC_START_KEY, IDC_END_KEY, IDC_TOGGLE_KEY})
-            EXPECT_EQ(kKeyEntries, ComboItems(program.Control(list))) << list;
+            EXPECT_EQ(Texts::kKeyEntries, ComboItems(program.Control(list))) << list;
 
         ::PostMessageW(panel, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        const HWND about = program.WaitForDialog("다르몬 정보");
+        const HWND about = program.WaitForDialog(Texts::kAboutCaption);
         ASSERT_TRUE(about);
         EXPECT_TRUE(::FindWindowExW(about, nullptr, L"Static", L"다르몬 미렌 버전 1.5"));
         PostClick(about, IDOK);
@@ -46,17 +39,10 @@ TEST(E2EText, KoreanNamedCopyShowsItsTextsAndKeepsItsSettings)
         Ask(program.Control(IDC_TOGGLE_ON), BM_CLICK);
 
         ClickerProcess second(copy);
-        for (const char* text : {"이미 있어.mutex", "이미 존재하는것 같습니다."}) {
-            const HWND box = second.WaitForMessageBox();
-            ASSERT_TRUE(box);
-            EXPECT_EQ(text, MessageBoxText(box));
-            DismissMessageBox(box);
-            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-        }
-        ASSERT_TRUE(second.WaitForExit());
+        ExpectSecondCopyReportsAndEnds(second);
         ASSERT_TRUE(program.Close());
     }
-    EXPECT_EQ("[vexo v1.2]\r\nstart=5\r\nend=6\r\ntoggle=13\r\ntime=150\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n",
+    EXPECT_EQ(SETTINGS_SECTION "start=5\r\nend=6\r\ntoggle=13\r\ntime=150\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n",
               copy.SettingsText());
 
     ClickerProcess again(copy);

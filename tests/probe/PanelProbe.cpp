@@ -2,8 +2,6 @@
 
 #include "resources/resource.h"
 
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -48,31 +46,9 @@ PanelMeasures Measure(HWND panel, HWND picture)
     return measures;
 }
 
-// The picture control's bitmap as 32-bit pixels, behind their header.
-std::vector<BYTE> PicturePixels(HWND picture)
+void Answer(HWND receiver, HWND panel, const PanelMeasures& measures)
 {
-    const HBITMAP bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    const SIZE size = BitmapSize(bitmap);
-    std::vector<BYTE> answer(sizeof(PicturePixelsHeader) + static_cast<size_t>(size.cx) * size.cy * 4);
-    const PicturePixelsHeader header = {size.cx, size.cy};
-    std::memcpy(answer.data(), &header, sizeof header);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const HDC screen = ::GetDC(nullptr);
-    if (size.cy > 0)
-        ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), answer.data() + sizeof header, &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return answer;
-}
-
-void Answer(HWND receiver, HWND panel, ULONG_PTR request, const void* data, size_t size)
-{
-    COPYDATASTRUCT copy = {request, static_cast<DWORD>(size), const_cast<void*>(data)};
+    COPYDATASTRUCT copy = {0, sizeof measures, const_cast<PanelMeasures*>(&measures)};
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(receiver, WM_COPYDATA, reinterpret_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(&copy),
                           SMTO_ABORTIFHUNG, 10000, &ignored);
@@ -84,15 +60,7 @@ LRESULT CALLBACK ProbeHook(int code, WPARAM removal, LPARAM message)
     static const UINT probeMessage = ::RegisterWindowMessageW(kPanelProbeMessage);
     const MSG& msg = *reinterpret_cast<const MSG*>(message);
     if (code == HC_ACTION && removal == PM_REMOVE && msg.message == probeMessage) {
-        const HWND receiver = reinterpret_cast<HWND>(msg.wParam);
-        const HWND picture = ::GetDlgItem(msg.hwnd, IDC_PICTURE);
-        if (msg.lParam == kProbePicturePixels) {
-            const std::vector<BYTE> pixels = PicturePixels(picture);
-            Answer(receiver, msg.hwnd, kProbePicturePixels, pixels.data(), pixels.size());
-        } else {
-            const PanelMeasures measures = Measure(msg.hwnd, picture);
-            Answer(receiver, msg.hwnd, kProbeMeasures, &measures, sizeof measures);
-        }
+        Answer(reinterpret_cast<HWND>(msg.wParam), msg.hwnd, Measure(msg.hwnd, ::GetDlgItem(msg.hwnd, IDC_PICTURE)));
     }
     return ::CallNextHookEx(nullptr, code, removal, message);
 }

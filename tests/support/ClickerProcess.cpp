@@ -119,6 +119,20 @@ bool ClickerProcess::Close()
     return WaitForExit();
 }
 
+void ExpectSecondCopyReportsAndEnds(ClickerProcess& second)
+{
+    for (const char* text : Texts::kSecondCopyMessages) {
+        const HWND box = second.WaitForMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(text, MessageBoxText(box));
+        EXPECT_EQ(nullptr, ::GetWindow(box, GW_OWNER));
+        DismissMessageBox(box);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    }
+    ASSERT_TRUE(second.WaitForExit());
+    EXPECT_EQ(0u, second.ExitCode());
+}
+
 void HideToTray(const ClickerProcess& program)
 {
     PostClick(program.Panel(), IDC_HIDE);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/ClickerCopy.h"
+#include "support/Texts.h"
 
 // One run of a copy of the program, started on construction with its own
 // folder as the current one, as Explorer starts a program. It does not
@@ -42,7 +43,7 @@ private:
 };
 
 // Settings with the fastest period, so that every flow takes a fraction of a second.
-constexpr char kFastSettings[] = "[vexo v1.2]\r\ntime=10\r\n";
+constexpr char kFastSettings[] = SETTINGS_SECTION "time=10\r\n";
 
 // A copy with its settings file prepared (none when the text is null) and
 // its process, for tests that run several side by side.
@@ -55,6 +56,10 @@ struct ClickerRun {
     ClickerCopy copy;
     ClickerProcess process;
 };
+
+// A second copy started while the first runs: its two message boxes, in
+// order and owned by no window, each read and dismissed; then its end.
+void ExpectSecondCopyReportsAndEnds(ClickerProcess& second);
 
 // Hides the panel to the tray, and waits for the activation to move on too:
 // the tray menu would close at once if another window took it over while it

@@ -14,6 +14,7 @@
 #include "support/ModalBoxes.h"
 #include "support/RecordingDesktop.h"
 #include "support/RemoteWindow.h"
+#include "support/Texts.h"
 #include "support/Utf8.h"
 
 // A real panel, created hidden in this process on a recording desktop, with

@@ -6,9 +6,7 @@
 // answers WM_GETICON from another process with nothing, and a bitmap handle
 // means nothing outside its process. The probe is a DLL hooked into the
 // program's thread; asked with kPanelProbeMessage posted to the panel
-// (wParam: the window to answer, lParam: a PanelProbeRequest), it sends the
-// answer back by WM_COPYDATA, with the request in dwData.
-enum PanelProbeRequest { kProbeMeasures, kProbePicturePixels };
+// (wParam: the window to answer), it sends the measures back by WM_COPYDATA.
 
 struct PanelMeasures {
     int dpi;
@@ -17,12 +15,6 @@ struct PanelMeasures {
     SIZE pictureBox;                       // the picture control's client area
     SIZE picture;                          // the bitmap it shows
     LONG panelWidth;                       // the panel window, frame included
-};
-
-// The answer to kProbePicturePixels: the bitmap's size, then its pixels,
-// rows from the top, one 0x00RRGGBB value each.
-struct PicturePixelsHeader {
-    LONG width, height;
 };
 
 constexpr wchar_t kPanelProbeMessage[] = L"vexo-panel-probe";

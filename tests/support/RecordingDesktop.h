@@ -3,33 +3,73 @@
 
 #include <ostream>
 #include <set>
+#include <tuple>
+#include <utility>
 #include <vector>
 
-// One call the panel made on the desktop, with the arguments that matter.
+// One call the panel made on the desktop, with the arguments that matter;
+// the fields of the other kinds stay zero.
 struct DesktopCall {
-    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling } kind;
-    long a, b, c;
-    bool operator==(const DesktopCall& o) const { return kind == o.kind && a == o.a && b == o.b && c == o.c; }
+    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling };
+    Kind kind;
+    int metric = 0;                                    // Metrics: SM_CXSCREEN ...
+    LONG x = 0, y = 0;                                 // CursorMove, Button
+    DWORD flags = 0;                                   // Button: MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP
+    int key = 0;                                       // KeyQuery: the virtual key
+    UINT type = 0;                                     // Beep
+    DWORD message = 0;                                 // TrayIcon: NIM_ADD ...
+    bool begin = false;                                // TimerResolution: asked for, or given back
+    UINT milliseconds = 0;                             // TimerResolution
+    ULONG version = 0, controlMask = 0, stateMask = 0; // PowerThrottling: the record handed to Windows
+    auto Fields() const
+    {
+        return std::tie(kind, metric, x, y, flags, key, type, message, begin, milliseconds, version, controlMask,
+                        stateMask);
+    }
+    bool operator==(const DesktopCall& o) const { return Fields() == o.Fields(); }
 };
+// The kind and the fields that are not zero.
 inline std::ostream& operator<<(std::ostream& out, const DesktopCall& call)
 {
-    return out << "{" << call.kind << ": " << call.a << ", " << call.b << ", " << call.c << "}";
+    const std::pair<const char*, long long> fields[] = {
+        {"metric", call.metric}, {"x", call.x}, {"y", call.y}, {"flags", call.flags}, {"key", call.key},
+        {"type", call.type}, {"message", call.message}, {"begin", call.begin}, {"ms", call.milliseconds},
+        {"version", call.version}, {"control", call.controlMask}, {"state", call.stateMask}};
+    out << "{kind " << call.kind;
+    for (const auto& field : fields)
+        if (field.second != 0)
+            out << ", " << field.first << " " << field.second;
+    return out << "}";
 }
-inline DesktopCall MoveCall(long x, long y) { return {DesktopCall::CursorMove, x, y, 0}; }
-inline DesktopCall DownCall(long x, long y) { return {DesktopCall::Button, MOUSEEVENTF_LEFTDOWN, x, y}; }
-inline DesktopCall UpCall(long x, long y) { return {DesktopCall::Button, MOUSEEVENTF_LEFTUP, x, y}; }
-inline DesktopCall KeyCall(int virtualKey) { return {DesktopCall::KeyQuery, virtualKey, 0, 0}; }
-inline DesktopCall TrayCall(DWORD message) { return {DesktopCall::TrayIcon, static_cast<long>(message), 0, 0}; }
-// A finer timer resolution asked for (begin) or given back (end), in milliseconds.
-inline DesktopCall BeginPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 1, static_cast<long>(ms), 0}; }
-inline DesktopCall EndPeriodCall(UINT ms) { return {DesktopCall::TimerResolution, 0, static_cast<long>(ms), 0}; }
-// The power-throttling record handed to Windows: version, control and state masks.
-inline DesktopCall ThrottlingCall(ULONG version, ULONG control, ULONG state)
+inline DesktopCall MetricsCall(int index) { DesktopCall c{DesktopCall::Metrics}; c.metric = index; return c; }
+inline DesktopCall MoveCall(LONG x, LONG y) { DesktopCall c{DesktopCall::CursorMove}; c.x = x, c.y = y; return c; }
+inline DesktopCall ButtonCall(DWORD flags, LONG x, LONG y)
 {
-    return {DesktopCall::PowerThrottling, static_cast<long>(version), static_cast<long>(control), static_cast<long>(state)};
+    DesktopCall c{DesktopCall::Button};
+    c.flags = flags, c.x = x, c.y = y;
+    return c;
 }
-const DesktopCall kBeep = {DesktopCall::Beep, -1, 0, 0};
-const DesktopCall kCursorRead = {DesktopCall::CursorRead, 0, 0, 0};
+inline DesktopCall DownCall(LONG x, LONG y) { return ButtonCall(MOUSEEVENTF_LEFTDOWN, x, y); }
+inline DesktopCall UpCall(LONG x, LONG y) { return ButtonCall(MOUSEEVENTF_LEFTUP, x, y); }
+inline DesktopCall KeyCall(int virtualKey) { DesktopCall c{DesktopCall::KeyQuery}; c.key = virtualKey; return c; }
+inline DesktopCall BeepCall(UINT type) { DesktopCall c{DesktopCall::Beep}; c.type = type; return c; }
+inline DesktopCall TrayCall(DWORD message) { DesktopCall c{DesktopCall::TrayIcon}; c.message = message; return c; }
+inline DesktopCall PeriodCall(bool begin, UINT milliseconds)
+{
+    DesktopCall c{DesktopCall::TimerResolution};
+    c.begin = begin, c.milliseconds = milliseconds;
+    return c;
+}
+inline DesktopCall BeginPeriodCall(UINT milliseconds) { return PeriodCall(true, milliseconds); }
+inline DesktopCall EndPeriodCall(UINT milliseconds) { return PeriodCall(false, milliseconds); }
+inline DesktopCall ThrottlingCall(ULONG version, ULONG controlMask, ULONG stateMask)
+{
+    DesktopCall c{DesktopCall::PowerThrottling};
+    c.version = version, c.controlMask = controlMask, c.stateMask = stateMask;
+    return c;
+}
+const DesktopCall kBeep = BeepCall(kSimpleBeep);
+const DesktopCall kCursorRead = {DesktopCall::CursorRead};
 
 // A desktop that records every call. Keys can be held or tapped once; like
 // the real one, a left press the program injects reads as a press of the
@@ -38,14 +78,14 @@ class CRecordingDesktop : public IDesktop {
 public:
     int GetSystemMetrics(int index) override
     {
-        calls.push_back({DesktopCall::Metrics, index, 0, 0});
+        calls.push_back(MetricsCall(index));
         return index == SM_CXSCREEN ? screen.x : index == SM_CYSCREEN ? screen.y : 32;
     }
     BOOL GetCursorPos(POINT* point) override { return calls.push_back(kCursorRead), *point = cursor, TRUE; }
     BOOL SetCursorPos(int x, int y) override { return calls.push_back(MoveCall(x, y)), cursor = {x, y}, TRUE; }
     void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD, ULONG_PTR) override
     {
-        calls.push_back({DesktopCall::Button, static_cast<long>(flags), static_cast<LONG>(x), static_cast<LONG>(y)});
+        calls.push_back(ButtonCall(flags, static_cast<LONG>(x), static_cast<LONG>(y)));
         if (flags & MOUSEEVENTF_LEFTDOWN)
             tapped.insert(VK_LBUTTON);
     }
@@ -54,7 +94,7 @@ public:
         calls.push_back(KeyCall(virtualKey));
         return static_cast<SHORT>((held.count(virtualKey) ? 0x8000 : 0) | (tapped.erase(virtualKey) ? 1 : 0));
     }
-    BOOL MessageBeep(UINT type) override { return calls.push_back({DesktopCall::Beep, static_cast<LONG>(type), 0, 0}), TRUE; }
+    BOOL MessageBeep(UINT type) override { return calls.push_back(BeepCall(type)), TRUE; }
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override
     {
         calls.push_back(TrayCall(message));

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 #include "platform/Desktop.h"
 
 #include <gtest/gtest.h>

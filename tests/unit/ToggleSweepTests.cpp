@@ -11,7 +11,7 @@ using Calls = std::vector<DesktopCall>;
 // cursor moved to the point, pressed, moved to the anchor and released.
 Calls ExpectedCalls(long width, long height, int radius)
 {
-    Calls calls = {{DesktopCall::Metrics, SM_CXSCREEN, 0, 0}, {DesktopCall::Metrics, SM_CYSCREEN, 0, 0}};
+    Calls calls = {MetricsCall(SM_CXSCREEN), MetricsCall(SM_CYSCREEN)};
     for (const SweepDrag& drag : ExpectedSweep(width, height, radius)) {
         calls.insert(calls.end(), {MoveCall(drag.from.x, drag.from.y), DownCall(drag.from.x, drag.from.y),
                                    MoveCall(drag.anchor.x, drag.anchor.y)});
@@ -37,18 +37,19 @@ TEST_F(ToggleSweepTest, RadiusEightOnAnEightHundredBySixHundredScreen)
     const Calls calls = Sweep();
     ASSERT_EQ(2u + 1497u, calls.size());
     EXPECT_EQ(ExpectedCalls(800, 600, 8), calls);
-    EXPECT_TRUE(panel->m_ptCenter.x == 399 && panel->m_ptCenter.y == 364);
+    const POINT centre = {399, 364};
+    EXPECT_TRUE(panel->m_ptCenter.x == centre.x && panel->m_ptCenter.y == centre.y);
     EXPECT_TRUE(desktop.cursor.x == 399 && desktop.cursor.y == 319 && panel->m_ptAnchor.y == 319);
     EXPECT_FALSE(panel->m_bSweeping);
 
-    // Offsets of the first pass's presses: centre, ring 1, ring 9, ... ring 57.
+    // Offsets of the first pass's presses from the centre: itself, ring 1, ring 9, ... ring 57.
     std::vector<std::pair<long, long>> presses;
     std::vector<long> anchors;
     for (const DesktopCall& call : desktop.CallsOf(DesktopCall::Button)) {
-        if (call.a == MOUSEEVENTF_LEFTDOWN)
-            presses.emplace_back(call.b - 399, call.c - 364);
-        else if (anchors.empty() || anchors.back() != call.c)
-            anchors.push_back(call.c);
+        if (call.flags == MOUSEEVENTF_LEFTDOWN)
+            presses.emplace_back(call.x - centre.x, call.y - centre.y);
+        else if (anchors.empty() || anchors.back() != call.y)
+            anchors.push_back(call.y);
     }
     EXPECT_EQ((std::vector<long>{359, 339, 319}), anchors);
     using P = std::pair<long, long>;
@@ -73,7 +74,7 @@ TEST_F(ToggleSweepTest, RadiusAndScreenSizeShapeTheSweep)
         desktop.screen = c.screen;
         const Calls calls = Sweep();
         EXPECT_EQ(ExpectedCalls(c.screen.x, c.screen.y, c.radius), calls) << c.radius;
-        const auto isPress = [](const DesktopCall& call) { return call == DownCall(call.b, call.c); };
+        const auto isPress = [](const DesktopCall& call) { return call == DownCall(call.x, call.y); };
         EXPECT_EQ(c.presses, static_cast<size_t>(std::count_if(calls.begin(), calls.end(), isPress))) << c.radius;
     }
     EXPECT_TRUE(panel->m_ptCenter.x == 511 && panel->m_ptCenter.y == 465);

@@ -1,8 +1,8 @@
 #pragma once
-#include "framework/HeapArray.h"
+#include "common/HeapArray.h"
 
 // A UTF-16 text of the program's own making (names, labels), on the process
-// heap. The framework's own small string, for the reason CHeapArray gives.
+// heap. The program's own small string, for the reason CHeapArray gives.
 // When memory runs out a text keeps what it had.
 class CText {
 public:
@@ -16,8 +16,6 @@ public:
 
     const wchar_t* GetString() const { return m_buffer.Size() ? m_buffer.Data() : L""; }
     size_t GetLength() const { return m_buffer.Size() ? m_buffer.Size() - 1 : 0; }
-    bool IsEmpty() const { return GetLength() == 0; }
-    bool operator==(const CText& other) const;
 
     CText& Append(const wchar_t* text, size_t length);
     CText& operator+=(const CText& text) { return Append(text.GetString(), text.GetLength()); }
@@ -25,6 +23,7 @@ public:
 
     // A signed decimal number, as "%d" prints it.
     static CText Decimal(int value);
+    static constexpr unsigned kDecimalBase = 10;
 
 private:
     CHeapArray<wchar_t> m_buffer; // the characters and a terminating zero, or nothing

@@ -1,4 +1,4 @@
-#include "framework/Text.h"
+#include "common/Text.h"
 
 #include <cstring>
 #include <cwchar>
@@ -22,12 +22,6 @@ CText& CText::operator=(const CText& other)
     return *this;
 }
 
-bool CText::operator==(const CText& other) const
-{
-    return GetLength() == other.GetLength() &&
-           std::memcmp(GetString(), other.GetString(), GetLength() * sizeof(wchar_t)) == 0;
-}
-
 CText& CText::Append(const wchar_t* text, size_t length)
 {
     if (length == 0)
@@ -43,13 +37,13 @@ CText& CText::Append(const wchar_t* text, size_t length)
 
 CText CText::Decimal(int value)
 {
-    wchar_t digits[12];
+    wchar_t digits[sizeof "-2147483648"]; // the longest, INT_MIN's
     size_t start = sizeof digits / sizeof digits[0];
     // Through unsigned, so that the most negative value has its digits too.
     unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     do {
-        digits[--start] = static_cast<wchar_t>(L'0' + magnitude % 10);
-        magnitude /= 10;
+        digits[--start] = static_cast<wchar_t>(L'0' + magnitude % kDecimalBase);
+        magnitude /= kDecimalBase;
     } while (magnitude != 0);
     if (value < 0)
         digits[--start] = L'-';

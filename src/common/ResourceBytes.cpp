@@ -1,4 +1,4 @@
-#include "framework/ResourceBytes.h"
+#include "common/ResourceBytes.h"
 
 ResourceBytes FindResourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type)
 {

@@ -1,4 +1,4 @@
-#include "framework/SystemLibrary.h"
+#include "common/SystemLibrary.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/Text.h"
+#include "common/Text.h"
 
 // The running executable's file name without directory and extension. It names
 // the program's mutex, window property and settings file, and captions its

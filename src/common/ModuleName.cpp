@@ -1,4 +1,4 @@
-#include "framework/ModuleName.h"
+#include "common/ModuleName.h"
 
 #include <windows.h>
 

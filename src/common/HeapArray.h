@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <type_traits>
 
-// An array of plain values on the process heap, zero-filled. The framework's
+// An array of plain values on the process heap, zero-filled. The program's
 // own: the standard containers would bring the C++ library's exception
 // machinery, several times the program's own size, into a program that
 // throws nothing. When memory runs out the array is empty, which every user

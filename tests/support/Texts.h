@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// What the program shows and writes, in UTF-8 as the tests compare it; each
+// text once, for every test that expects it.
+
+// The settings file's section line, with which every settings text of the
+// tests begins. A macro, so that the texts join it as literals.
+#define SETTINGS_SECTION "[vexo v1.2]\r\n"
+
+namespace Texts {
+
+// The panel's caption and title.
+constexpr char kPanelCaption[] = "다르몬 미렌 버전";
+constexpr char kAboutCaption[] = "다르몬 정보";
+// A second copy's message boxes, in the order it shows them.
+constexpr const char* kSecondCopyMessages[] = {"이미 있어.mutex", "이미 존재하는것 같습니다."};
+// The message for an edit that must hold an integer and does not.
+constexpr char kIntegerInputMessage[] = "정수를 입력하십시오.";
+// The entries of each of the three key lists.
+inline const std::vector<std::string> kKeyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10",
+                                                     "F11", "F12", "마우스 LEFT BUTTON", "마우스 RIGHT BUTTON"};
+
+} // namespace Texts
