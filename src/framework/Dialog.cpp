@@ -192,6 +192,10 @@ void CDialog::OnDestroy()
 {
 }
 
+void CDialog::OnDpiChanged(UINT)
+{
+}
+
 bool CDialog::OnButtonClicked(int id)
 {
     if (id == IDOK)
@@ -306,6 +310,9 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DESTROY:
         OnDestroy();
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam)); // the vertical scale, the same as the horizontal one
         break;
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);

@@ -62,6 +62,10 @@ protected:
     virtual void OnShowWindow(bool shown);
     virtual bool OnEndSession(bool ending);
     virtual void OnDestroy();
+    // The window reached a screen of another scale, or its screen's scale
+    // changed (per-monitor programs only). The dialog manager lays the
+    // dialog out again for it after the hook, in the default handling.
+    virtual void OnDpiChanged(UINT dpi);
 
     // WM_COMMAND: a click (a button's, or a menu command's) by id, where IDOK
     // and IDCANCEL go to OnOK and OnCancel; any other notification by id,

@@ -46,7 +46,7 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
-    , m_smallIcon(LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME, MetricsSize(SM_CXSMICON, SM_CYSMICON)))
+    , m_nTrayDpi(0)
     , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
 {
 }
@@ -81,10 +81,7 @@ BOOL CClickerDlg::OnInitDialog()
         }
     }
 
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    // An image of its own at the caption's size, not the big one shrunk.
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
-    ShowPicture();
+    MakeArt(DpiOfWindow(m_hWnd));
 
     m_nTimer = 0;
     m_nInterval = SettingsDefault::kTime;
@@ -162,11 +159,45 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         result = OnTrayNotify(wParam, lParam);
         return true;
     }
-    if (message == m_nTaskbarCreated) {
-        OnTaskbarCreated();
+    if (message == WM_REMAKEART) {
+        MakeArt(static_cast<UINT>(wParam));
         return true;
     }
+    if (message == m_nTaskbarCreated) {
+        // A re-created taskbar has forgotten the icon; without it a hidden
+        // panel could only be reached by starting a second copy.
+        RefreshTrayIcon(NIM_ADD);
+        return true;
+    }
+    // The notification area's scale may have changed with the screens'.
+    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE)
+        RefreshTrayIcon(NIM_MODIFY);
     return false;
+}
+
+void CClickerDlg::OnDpiChanged(UINT dpi)
+{
+    ::PostMessageW(m_hWnd, WM_REMAKEART, dpi, 0);
+    RefreshTrayIcon(NIM_MODIFY);
+}
+
+// The caption's icons and the picture, made for the scale the panel is at:
+// at start-up, and again whenever it reaches a screen of another scale.
+void CClickerDlg::MakeArt(UINT dpi)
+{
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    const HICON bigIcon = LoadIconOfSize(module, IDR_MAINFRAME, MetricsSizeForDpi(SM_CXICON, SM_CYICON, dpi));
+    const HICON smallIcon = LoadIconOfSize(module, IDR_MAINFRAME, MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, dpi));
+    if (bigIcon)
+        m_hIcon = bigIcon;
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    // An image of its own at the caption's size, not the big one shrunk.
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : m_hIcon));
+    // The old images go only once the window holds the new ones.
+    if (bigIcon)
+        m_bigIcon.Reset(bigIcon);
+    m_smallIcon.Reset(smallIcon);
+    ShowPicture();
 }
 
 void CClickerDlg::UpdateSpeedText()

@@ -12,6 +12,11 @@ class IDesktop;
 // Private message the tray icon sends to the panel; lParam is the mouse message.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 
+// Private message the panel posts itself when its scale changes, so that its
+// art is made once the dialog manager has laid it out again; wParam is the
+// new scale in dots per inch.
+constexpr UINT WM_REMAKEART = WM_USER + 2;
+
 // The period timer's identifier.
 constexpr UINT_PTR kPeriodTimerId = 1;
 
@@ -104,13 +109,15 @@ protected:
     void OnShowWindow(bool shown) override;
     bool OnEndSession(bool ending) override; // the process may end without the modal loop returning
     void OnDestroy() override;
+    void OnDpiChanged(UINT dpi) override;
     bool OnButtonClicked(int id) override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void MakeArt(UINT dpi);
     void ShowPicture();
-    void OnTaskbarCreated();
+    void RefreshTrayIcon(DWORD message);
     bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);
     void HoldTimerResolution(bool hold);
@@ -123,7 +130,10 @@ private:
     CClickerSettings m_settings;
     bool m_bReleased;
     bool m_bTimerResolutionHeld;
-    CIconHandle m_smallIcon; // caption and tray, at the small-icon size
+    CIconHandle m_bigIcon;   // m_hIcon once made for the panel's scale
+    CIconHandle m_smallIcon; // the caption's, at the small-icon size of that scale
+    CIconHandle m_trayIcon;  // at the small-icon size of the notification area's scale
+    UINT m_nTrayDpi;         // the scale m_trayIcon was made for
     CBitmapHandle m_picture; // scaled for the picture's control
     // Sent by the shell to every top-level window when the taskbar is re-created.
     const UINT m_nTaskbarCreated;

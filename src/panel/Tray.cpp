@@ -1,5 +1,6 @@
 #include "panel/ClickerDlg.h"
 
+#include "common/Dpi.h"
 #include "platform/Desktop.h"
 #include "resources/resource.h"
 
@@ -38,8 +39,12 @@ void CClickerDlg::EnterTray()
     m_nid.uID = kTrayIconId;
     m_nid.uFlags = kTrayIconFlags;
     m_nid.uCallbackMessage = WM_TRAYNOTIFY;
-    // The notification area shows icons at the small-icon size.
-    m_nid.hIcon = m_smallIcon.Get();
+    // The notification area shows icons at the small-icon size of its own
+    // scale, which in a per-monitor program need not be the panel's.
+    m_nTrayDpi = m_desktop.GetNotificationAreaDpi();
+    m_trayIcon.Reset(LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME,
+                                    MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, m_nTrayDpi)));
+    m_nid.hIcon = m_trayIcon.Get() ? m_trayIcon.Get() : m_hIcon;
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
     m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
@@ -72,12 +77,26 @@ bool CClickerDlg::DeleteTrayIcon()
     return true;
 }
 
-// A re-created taskbar has forgotten the icon; without it a hidden panel
-// could only be reached by starting a second copy.
-void CClickerDlg::OnTaskbarCreated()
+// While the icon is there: gives it again (NIM_MODIFY) in the size of the
+// notification area's scale where that changed, or adds it again (NIM_ADD)
+// to a taskbar that was re-created, at the scale the new one has.
+void CClickerDlg::RefreshTrayIcon(DWORD message)
 {
-    if (m_bInTray)
-        m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
+    if (!m_bInTray)
+        return;
+    const UINT dpi = m_desktop.GetNotificationAreaDpi();
+    const HICON icon = dpi == m_nTrayDpi ? nullptr
+                                         : LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME,
+                                                          MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, dpi));
+    if (icon) {
+        m_nTrayDpi = dpi;
+        m_nid.hIcon = icon;
+    }
+    if (icon || message == NIM_ADD)
+        m_desktop.ShellNotifyIcon(message, &m_nid);
+    // The old image goes once the shell has the new one.
+    if (icon)
+        m_trayIcon.Reset(icon);
 }
 
 LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)

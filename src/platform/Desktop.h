@@ -36,6 +36,8 @@ public:
     virtual SHORT GetAsyncKeyState(int virtualKey) = 0;
     virtual BOOL MessageBeep(UINT type) = 0; // kSimpleBeep, or an MB_ICON sound
     virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) = 0;
+    // The scale of the notification area's screen, in dots per inch.
+    virtual UINT GetNotificationAreaDpi() = 0;
     // Window timers fire on the system clock's tick, 15.625 ms unless some
     // process asks for a finer one; each begin needs its matching end.
     virtual MMRESULT TimeBeginPeriod(UINT milliseconds) = 0;
@@ -55,6 +57,7 @@ public:
     SHORT GetAsyncKeyState(int virtualKey) override;
     BOOL MessageBeep(UINT type) override;
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
+    UINT GetNotificationAreaDpi() override;
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
     BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override;

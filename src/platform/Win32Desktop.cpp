@@ -1,5 +1,6 @@
 #include "platform/Desktop.h"
 
+#include "common/Dpi.h"
 #include "common/SystemLibrary.h"
 
 int CWin32Desktop::GetSystemMetrics(int index)
@@ -35,6 +36,16 @@ BOOL CWin32Desktop::MessageBeep(UINT type)
 BOOL CWin32Desktop::ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 {
     return ::Shell_NotifyIconW(message, data);
+}
+
+// The taskbar's window class; the notification area is part of it.
+static const wchar_t kTaskbarClass[] = L"Shell_TrayWnd";
+
+UINT CWin32Desktop::GetNotificationAreaDpi()
+{
+    // A per-monitor window's scale is its screen's, and the shell's taskbar
+    // is one. Without a taskbar, or before Windows 10 1607, the system's.
+    return DpiOfWindow(::FindWindowW(kTaskbarClass, nullptr));
 }
 
 // winmm is not one of Windows' known DLLs: imported, it would be looked for

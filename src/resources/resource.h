@@ -44,4 +44,5 @@
 #define IDC_TURNS_SPIN      1013
 #define IDC_AUTO_ON         1014
 #define IDC_TOGGLE_ON       1015
+#define IDC_ABOUT_ICON      1016
 

@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
 #include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
+#include "support/SweepGeometry.h"
 #include "support/Utf8.h"
 #include "support/Wait.h"
 
@@ -106,9 +108,9 @@ struct PlantedFolder {
 
 // Started from a folder holding a DLL under the name of every DLL that it or
 // Windows might load by name, with Wine told to prefer those as Windows
-// would, the program goes through start-up, the About box, the tray, where
-// it goes on clicking and whose menu shows the panel again or ends it, as it
-// does anywhere, and loads none of them.
+// would, the program goes through start-up, the About box and the tray,
+// where it goes on clicking and sweeping and whose menu shows the panel
+// again or ends it, as it does anywhere, and loads none of them.
 TEST(E2EPlanted, ProgramStartedBesidePlantedDllsWorksAndLoadsNone)
 {
     ForgetPastPresses();
@@ -133,6 +135,17 @@ TEST(E2EPlanted, ProgramStartedBesidePlantedDllsWorksAndLoadsNone)
         EXPECT_TRUE(WaitUntil([&] { return target.clicks >= 10; }));
         Tap(VK_F3);
         EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+
+        Ask(program.Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 1);
+        size_t expected = 0; // a press and its releases per drag
+        for (const SweepDrag& drag : ExpectedSweep(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), 1))
+            expected += 1 + static_cast<size_t>(drag.releases);
+        ButtonRecorder recorder;
+        Tap(VK_F4);
+        EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= expected; }));
+        EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
+        EXPECT_EQ(expected, recorder.events.size()) << "one sweep of radius 1";
+
         ChooseFromTrayMenu(program, 1);
         EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
 

@@ -1,54 +1,83 @@
 #include "support/PanelProbe.h"
 
 #include "resources/resource.h"
+#include "support/IconMeasures.h"
 
+#include <cstring>
+#include <vector>
 
 namespace {
 
 HMODULE g_module;
+int g_dpi; // the scale the panel was last moved to; 0 until then
 
-SIZE BitmapSize(HBITMAP bitmap)
+int ScreenDpi()
 {
-    BITMAP info = {};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
-SIZE IconSize(HICON icon)
-{
-    ICONINFO info = {};
-    if (!icon || !::GetIconInfo(icon, &info))
-        return {0, 0};
-    const SIZE size = BitmapSize(info.hbmColor); // the program's icons are all in colour
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return size;
-}
-
-PanelMeasures Measure(HWND panel, HWND picture)
+// The measures, followed by the picture's pixels.
+std::vector<BYTE> Measure(HWND panel, HWND picture)
 {
     PanelMeasures measures = {};
-    const HDC screen = ::GetDC(nullptr);
-    measures.dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
-    measures.smallIconMetrics = {::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)};
-    measures.bigIconMetrics = {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)};
-    measures.smallIcon = IconSize(reinterpret_cast<HICON>(::SendMessageW(panel, WM_GETICON, ICON_SMALL, 0)));
-    measures.bigIcon = IconSize(reinterpret_cast<HICON>(::SendMessageW(panel, WM_GETICON, ICON_BIG, 0)));
+    measures.dpi = g_dpi ? g_dpi : ScreenDpi();
+    measures.smallIconMetrics = MetricsAt(SM_CXSMICON, SM_CYSMICON, measures.dpi);
+    measures.bigIconMetrics = MetricsAt(SM_CXICON, SM_CYICON, measures.dpi);
+    measures.smallIcon = IconSizeOf(reinterpret_cast<HICON>(::SendMessageW(panel, WM_GETICON, ICON_SMALL, 0)));
+    measures.bigIcon = IconSizeOf(reinterpret_cast<HICON>(::SendMessageW(panel, WM_GETICON, ICON_BIG, 0)));
     RECT rect = {};
     ::GetClientRect(picture, &rect);
     measures.pictureBox = {rect.right, rect.bottom};
-    measures.picture = BitmapSize(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    const HBITMAP bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    measures.picture = BitmapSizeOf(bitmap);
     ::GetWindowRect(panel, &rect);
     measures.panelWidth = rect.right - rect.left;
-    return measures;
+
+    std::vector<BYTE> answer(sizeof measures + static_cast<size_t>(measures.picture.cx) * measures.picture.cy * 4);
+    std::memcpy(answer.data(), &measures, sizeof measures);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, measures.picture.cx, -measures.picture.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC screen = ::GetDC(nullptr);
+    if (measures.picture.cy > 0)
+        ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(measures.picture.cy), answer.data() + sizeof measures, &info,
+                    DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return answer;
 }
 
-void Answer(HWND receiver, HWND panel, const PanelMeasures& measures)
+// Scales a window's size, keeping its top left corner.
+RECT Scaled(RECT rect, int to, int from)
 {
-    COPYDATASTRUCT copy = {0, sizeof measures, const_cast<PanelMeasures*>(&measures)};
+    rect.right = rect.left + ::MulDiv(rect.right - rect.left, to, from);
+    rect.bottom = rect.top + ::MulDiv(rect.bottom - rect.top, to, from);
+    return rect;
+}
+
+void MoveToScale(HWND panel, HWND picture, int dpi)
+{
+    const int from = g_dpi ? g_dpi : ScreenDpi();
+    RECT box = {};
+    ::GetWindowRect(picture, &box);
+    ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&box), 2);
+    box = Scaled(box, dpi, from);
+    RECT suggested = {};
+    ::GetWindowRect(panel, &suggested);
+    suggested = Scaled(suggested, dpi, from);
+    g_dpi = dpi;
+    ::SendMessageW(panel, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    // What the dialog manager does in its default handling, after the
+    // panel's own: the panel and its controls laid out for the new scale.
+    ::MoveWindow(panel, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, TRUE);
+    ::MoveWindow(picture, box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
+}
+
+void Answer(HWND receiver, HWND panel, const std::vector<BYTE>& answer)
+{
+    COPYDATASTRUCT copy = {0, static_cast<DWORD>(answer.size()), const_cast<BYTE*>(answer.data())};
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(receiver, WM_COPYDATA, reinterpret_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(&copy),
                           SMTO_ABORTIFHUNG, 10000, &ignored);
@@ -60,7 +89,14 @@ LRESULT CALLBACK ProbeHook(int code, WPARAM removal, LPARAM message)
     static const UINT probeMessage = ::RegisterWindowMessageW(kPanelProbeMessage);
     const MSG& msg = *reinterpret_cast<const MSG*>(message);
     if (code == HC_ACTION && removal == PM_REMOVE && msg.message == probeMessage) {
-        Answer(reinterpret_cast<HWND>(msg.wParam), msg.hwnd, Measure(msg.hwnd, ::GetDlgItem(msg.hwnd, IDC_PICTURE)));
+        const HWND picture = ::GetDlgItem(msg.hwnd, IDC_PICTURE);
+        if (msg.lParam != 0) {
+            MoveToScale(msg.hwnd, picture, static_cast<int>(msg.lParam));
+            // Measured once the panel has handled what the change posted.
+            ::PostMessageW(msg.hwnd, probeMessage, msg.wParam, 0);
+        } else {
+            Answer(reinterpret_cast<HWND>(msg.wParam), msg.hwnd, Measure(msg.hwnd, picture));
+        }
     }
     return ::CallNextHookEx(nullptr, code, removal, message);
 }

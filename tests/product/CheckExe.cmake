@@ -3,7 +3,8 @@
 # its system folder (the MinGW runtime is linked in statically) and nothing
 # Windows 7 lacks, with address space layout randomisation and data execution
 # prevention, carrying its version in Korean and English, and a manifest that
-# requests no execution level, in at most 200 KB.
+# requests no execution level and per-monitor display scale, in at most
+# 200 KB.
 #   cmake -DEXE=... -DFORMAT=pei-i386 -DVERSION=1.5.0 -DOBJDUMP=... -DWINDRES=... -P CheckExe.cmake
 cmake_policy(VERSION 3.20)
 
@@ -86,6 +87,13 @@ endif()
 if(NOT resources MATCHES "RT_MANIFEST" OR NOT resources MATCHES "Microsoft\\.Windows\\.Common-Controls"
    OR resources MATCHES "<requestedExecutionLevel")
   message(FATAL_ERROR "${EXE}: the manifest is missing or requests an execution level")
+endif()
+
+# Per Monitor v2 where Windows knows it (10 1703 and later), system
+# awareness where it knows only the older elements.
+if(NOT resources MATCHES "<dpiAwareness [^>]*>PerMonitorV2, System</dpiAwareness>"
+   OR NOT resources MATCHES "<dpiAware [^>]*>true</dpiAware>")
+  message(FATAL_ERROR "${EXE}: the manifest does not ask for Per Monitor v2 with system awareness elsewhere")
 endif()
 
 # The program icon: an image per size Windows asks for from 100 % to 200 %,

@@ -99,10 +99,11 @@ public:
     {
         calls.push_back(TrayCall(message));
         iconsShown += message == NIM_ADD ? 1 : message == NIM_DELETE ? -1 : 0;
-        if (message == NIM_ADD)
+        if (message == NIM_ADD || message == NIM_MODIFY)
             lastIcon = *data;
         return TRUE;
     }
+    UINT GetNotificationAreaDpi() override { return notificationAreaDpi; }
     MMRESULT TimeBeginPeriod(UINT ms) override { return calls.push_back(BeginPeriodCall(ms)), TIMERR_NOERROR; }
     MMRESULT TimeEndPeriod(UINT ms) override { return calls.push_back(EndPeriodCall(ms)), TIMERR_NOERROR; }
     BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override
@@ -125,5 +126,6 @@ public:
     std::set<int> held, tapped;
     int iconsShown = 0;
     BOOL hasPowerThrottling = TRUE; // FALSE: a Windows without SetProcessInformation
-    NOTIFYICONDATAW lastIcon = {};
+    NOTIFYICONDATAW lastIcon = {}; // as last added or modified
+    UINT notificationAreaDpi = USER_DEFAULT_SCREEN_DPI;
 };

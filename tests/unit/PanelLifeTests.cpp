@@ -1,3 +1,5 @@
+#include "panel/AboutDlg.h"
+#include "support/IconMeasures.h"
 #include "support/PanelFixture.h"
 
 using namespace SettingsKey;
@@ -47,6 +49,19 @@ TEST_F(PanelTextTest, PanelShowsItsTextsAndItsOwnTexts)
     EXPECT_EQ(Texts::kIntegerInputMessage, closer.text);
     Click(IDC_HIDE);
     EXPECT_EQ("벡소빨라 V1.0", Utf8(desktop.lastIcon.szTip));
+}
+
+// Moved to a screen of another scale, the About box shows the icon at that
+// scale's size. The panel's art is checked end to end.
+TEST(AboutBox, IconFollowsTheBoxsScale)
+{
+    CAboutDlg about;
+    const HWND box = about.CreateHidden();
+    ASSERT_TRUE(box);
+    RECT suggested = {0, 0, 700, 200};
+    ::SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const LRESULT icon = ::SendDlgItemMessageW(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0);
+    EXPECT_TRUE(MetricsAt(SM_CXICON, SM_CYICON, 192) == IconSizeOf(reinterpret_cast<HICON>(icon)));
 }
 
 // What the file holds is shown end to end; here, that cleared boxes grey

@@ -1,6 +1,4 @@
-#include "common/Bitmap.h"
 #include "common/Png.h"
-#include "common/ScopedHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -71,18 +69,4 @@ TEST(Picture, DecodePngGivesTheRowsFromTheTopEachPixelAsAlphaRedGreenBlue)
     EXPECT_TRUE(picture.width == 2 && picture.height == 2);
     EXPECT_EQ((std::vector<std::uint32_t>{0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0}), PixelsOf(picture));
     EXPECT_TRUE(DecodePng(png + 1, sizeof png - 1).IsEmpty());
-}
-
-// What the picture's control shows: rows from the top, and blue, green, red
-// in the bitmap's order, past the padding at the end of each row.
-TEST(Picture, CreateBitmapOfKeepsTheRowsAndTheChannelsInPlace)
-{
-    const CBitmapHandle bitmap(CreateBitmapOf(Picture(2, 2, {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0})));
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<std::uint32_t> pixels(4);
-    const HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(2, ::GetDIBits(screen, bitmap.Get(), 0, 2, pixels.data(), &info, DIB_RGB_COLORS));
-    ::ReleaseDC(nullptr, screen);
-    EXPECT_EQ((std::vector<std::uint32_t>{0x102030, 0x405060, 0x708090, 0xA0B0C0}), pixels);
 }

@@ -1,3 +1,4 @@
+#include "support/IconMeasures.h"
 #include "support/PanelFixture.h"
 
 namespace {
@@ -20,6 +21,7 @@ protected:
 
 TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
 {
+    desktop.notificationAreaDpi = 144;
     Click(IDC_HIDE);
     Click(IDC_HIDE);
     EXPECT_TRUE(panel->m_bInTray && !Visible() && desktop.iconsShown == 1);
@@ -30,8 +32,9 @@ TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
     EXPECT_EQ(128u, icon.uID);
     EXPECT_EQ(7u, icon.uFlags);
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
-    // The tray takes the caption's small icon; the panel keeps its big one.
-    EXPECT_EQ(reinterpret_cast<LRESULT>(icon.hIcon), Send(WM_GETICON, ICON_SMALL));
+    // The tray's icon is made for the small size at the notification area's
+    // scale, which is not the panel's; the panel keeps its big one.
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 144) == IconSizeOf(icon.hIcon));
     EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_GETICON, ICON_BIG));
 
     panel->LeaveTray();
@@ -40,14 +43,23 @@ TEST_F(TrayTest, HideTwiceAddsOneIconAndLeavingDeletesItAndShowsThePanel)
     EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
 }
 
-TEST_F(TrayTest, PanelShownFromOutsideAndARecreatedTaskbarKeepIconAndWindowInStep)
+// The icon follows the notification area's scale when it changes, and a
+// re-created taskbar gets it again at the scale the new one has.
+TEST_F(TrayTest, PanelShownFromOutsideARecreatedTaskbarAndNewScalesKeepIconAndWindowInStep)
 {
     const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     Send(taskbarCreated); // not in the tray: nothing to add
     Click(IDC_HIDE);
+    Send(WM_DISPLAYCHANGE); // the same scale: nothing to give again
+    desktop.notificationAreaDpi = 192;
+    RECT suggested = {0, 0, 400, 300};
+    Send(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 192) == IconSizeOf(desktop.lastIcon.hIcon));
+    desktop.notificationAreaDpi = 120;
     Send(taskbarCreated);
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 120) == IconSizeOf(desktop.lastIcon.hIcon));
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
     EXPECT_FALSE(panel->m_bInTray);
 }
 
