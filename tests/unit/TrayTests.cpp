@@ -55,11 +55,14 @@ TEST_F(TrayTest, PanelShownFromOutsideARecreatedTaskbarAndNewScalesKeepIconAndWi
     RECT suggested = {0, 0, 400, 300};
     Send(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 192) == IconSizeOf(desktop.lastIcon.hIcon));
+    Send(taskbarCreated); // the same scale: added again all the same
     desktop.notificationAreaDpi = 120;
     Send(taskbarCreated);
     EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 120) == IconSizeOf(desktop.lastIcon.hIcon));
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.calls);
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_ADD),
+                     TrayCall(NIM_DELETE)}),
+              desktop.calls);
     EXPECT_FALSE(panel->m_bInTray);
 }
 
