@@ -46,11 +46,14 @@ if(foreign)
   message(FATAL_ERROR "${EXE} imports DLLs that Windows may take from the program's folder: ${foreign}")
 endif()
 
-# The power-throttling opt-out is looked up at run time, never imported,
-# since Windows 7 lacks it and would refuse to start the program.
-if(dump MATCHES "SetProcessInformation")
-  message(FATAL_ERROR "${EXE} imports SetProcessInformation, which Windows 7 lacks")
-endif()
+# Functions newer than Windows 7 SP1 (the power-throttling opt-out, the
+# restricted DLL search of KB2533623, the per-monitor scale) are looked up
+# at run time, never imported: Windows 7 would refuse to start the program.
+foreach(function IN ITEMS SetProcessInformation SetDefaultDllDirectories GetDpiForWindow GetSystemMetricsForDpi)
+  if(dump MATCHES "[ \t]${function}\n")
+    message(FATAL_ERROR "${EXE} imports ${function}, which Windows 7 SP1 lacks")
+  endif()
+endforeach()
 
 # Loaded at a random address with relocations to make it so, its data never
 # executed: DYNAMIC_BASE (0x40) and NX_COMPAT (0x100) set, relocations neither
