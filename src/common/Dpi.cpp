@@ -32,18 +32,13 @@ UINT DpiOfWindow(HWND window)
     return dpi != 0 ? dpi : SystemDpi();
 }
 
-SIZE MetricsSizeForDpi(int widthMetric, int heightMetric, UINT dpi)
+HICON LoadIconForDpi(HMODULE module, UINT id, IconMetrics metrics, UINT dpi)
 {
     const MetricsForDpiFunction metricsForDpi =
         FindFunction<MetricsForDpiFunction>(User32(), "GetSystemMetricsForDpi");
-    if (metricsForDpi)
-        return {metricsForDpi(widthMetric, dpi), metricsForDpi(heightMetric, dpi)};
     // Where the function is missing the system's scale is the only one.
-    return {::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric)};
-}
-
-HICON LoadIconOfSize(HMODULE module, UINT id, SIZE size)
-{
+    const SIZE size = metricsForDpi ? SIZE{metricsForDpi(metrics.width, dpi), metricsForDpi(metrics.height, dpi)}
+                                    : SIZE{::GetSystemMetrics(metrics.width), ::GetSystemMetrics(metrics.height)};
     // Unshared: the shared copy of a resource is kept for the standard size
     // that LoadIcon asks for; this image has its own owner and size.
     return static_cast<HICON>(

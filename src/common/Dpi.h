@@ -9,10 +9,14 @@
 // The scale of the screen the window is on, in dots per inch (96 at 100 %).
 UINT DpiOfWindow(HWND window);
 
-// The size two system metrics give at that scale, e.g. SM_CXSMICON and
-// SM_CYSMICON for the caption's and the tray's icon.
-SIZE MetricsSizeForDpi(int widthMetric, int heightMetric, UINT dpi);
+// The system metrics of an icon's width and height.
+struct IconMetrics {
+    int width, height;
+};
+constexpr IconMetrics kBigIconMetrics = {SM_CXICON, SM_CYICON};
+constexpr IconMetrics kSmallIconMetrics = {SM_CXSMICON, SM_CYSMICON}; // the caption's and the tray's
 
-// The module's icon resource in the image made for that size, so that
-// Windows need not shrink another image; the caller owns it.
-HICON LoadIconOfSize(HMODULE module, UINT id, SIZE size);
+// The module's icon resource in the image made for the size those metrics
+// give at that scale, so that Windows need not shrink another image; the
+// caller owns it.
+HICON LoadIconForDpi(HMODULE module, UINT id, IconMetrics metrics, UINT dpi);

@@ -24,8 +24,7 @@ void CAboutDlg::OnDpiChanged(UINT dpi)
 
 void CAboutDlg::ShowIcon(UINT dpi)
 {
-    const HICON icon =
-        LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME, MetricsSizeForDpi(SM_CXICON, SM_CYICON, dpi));
+    const HICON icon = LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kBigIconMetrics, dpi);
     if (!icon)
         return;
     ::SendDlgItemMessageW(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);

@@ -186,8 +186,8 @@ void CClickerDlg::OnDpiChanged(UINT dpi)
 void CClickerDlg::MakeArt(UINT dpi)
 {
     const HMODULE module = ::GetModuleHandleW(nullptr);
-    const HICON bigIcon = LoadIconOfSize(module, IDR_MAINFRAME, MetricsSizeForDpi(SM_CXICON, SM_CYICON, dpi));
-    const HICON smallIcon = LoadIconOfSize(module, IDR_MAINFRAME, MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, dpi));
+    const HICON bigIcon = LoadIconForDpi(module, IDR_MAINFRAME, kBigIconMetrics, dpi);
+    const HICON smallIcon = LoadIconForDpi(module, IDR_MAINFRAME, kSmallIconMetrics, dpi);
     if (bigIcon)
         m_hIcon = bigIcon;
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));

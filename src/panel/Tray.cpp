@@ -42,8 +42,7 @@ void CClickerDlg::EnterTray()
     // The notification area shows icons at the small-icon size of its own
     // scale, which in a per-monitor program need not be the panel's.
     m_nTrayDpi = m_desktop.GetNotificationAreaDpi();
-    m_trayIcon.Reset(LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME,
-                                    MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, m_nTrayDpi)));
+    m_trayIcon.Reset(LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kSmallIconMetrics, m_nTrayDpi));
     m_nid.hIcon = m_trayIcon.Get() ? m_trayIcon.Get() : m_hIcon;
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
@@ -85,9 +84,8 @@ void CClickerDlg::RefreshTrayIcon(DWORD message)
     if (!m_bInTray)
         return;
     const UINT dpi = m_desktop.GetNotificationAreaDpi();
-    const HICON icon = dpi == m_nTrayDpi ? nullptr
-                                         : LoadIconOfSize(::GetModuleHandleW(nullptr), IDR_MAINFRAME,
-                                                          MetricsSizeForDpi(SM_CXSMICON, SM_CYSMICON, dpi));
+    const HICON icon =
+        dpi == m_nTrayDpi ? nullptr : LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kSmallIconMetrics, dpi);
     if (icon) {
         m_nTrayDpi = dpi;
         m_nid.hIcon = icon;
