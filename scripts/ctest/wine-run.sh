@@ -13,5 +13,21 @@ if [[ ! -f "$session/display" || ! -d "$session/prefix-$dpi" ]]; then
 fi
 loader="$1"
 shift
-export DISPLAY="$(cat "$session/display")" WINEPREFIX="$session/prefix-$dpi" WINEDEBUG=-all
-exec "$loader" "$@"
+# Wine's errors stay on: a program that the loader refuses, or that dies
+# before its first line of output, would otherwise fail without a word.
+export DISPLAY="$(cat "$session/display")" WINEPREFIX="$session/prefix-$dpi" WINEDEBUG=-all,err+all
+start=$SECONDS
+"$loader" "$@" &
+child=$!
+# A timeout ends this script: the program goes with it, or it would hold
+# ctest's pipes.
+trap 'kill -TERM "$child" 2>/dev/null || true' TERM INT HUP
+status=0
+while :; do
+  wait "$child" && status=0 || status=$?
+  kill -0 "$child" 2>/dev/null || break
+done
+if ((status != 0)); then
+  echo "$(basename -- "${1:-$loader}") ${*:2} ended with exit status $status after $((SECONDS - start)) s" >&2
+fi
+exit "$status"

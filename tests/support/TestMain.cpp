@@ -10,6 +10,9 @@
 
 int main(int argc, char** argv)
 {
+    // A test that crashes must still leave the lines written before it; a
+    // pipe is otherwise buffered until exit.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     // scripts/test.sh names the code page a run is meant to have: a locale
     // that Wine did not take would otherwise let the text tests pass under
     // the wrong one.
