@@ -17,7 +17,10 @@ shift
 # before its first line of output, would otherwise fail without a word.
 export DISPLAY="$(cat "$session/display")" WINEPREFIX="$session/prefix-$dpi" WINEDEBUG=-all,err+all
 start=$SECONDS
-"$loader" "$@" &
+# Ended here, before ctest's own timeout, so that what was still running can
+# be named.
+limit="${VEXO_RUN_LIMIT:-150}"
+timeout --kill-after=5 "$limit" "$loader" "$@" &
 child=$!
 # A timeout ends this script: the program goes with it, or it would hold
 # ctest's pipes.
@@ -27,7 +30,11 @@ while :; do
   wait "$child" && status=0 || status=$?
   kill -0 "$child" 2>/dev/null || break
 done
-if ((status != 0)); then
+if ((status == 124 || status == 137)); then
+  echo "$(basename -- "${1:-$loader}") ${*:2} did not end within $limit s and was ended; Windows programs still running:" >&2
+  ps -eo pid,etimes,args | grep -F '.exe' | grep -v -e 'grep' -e 'services.exe' -e 'winedevice.exe' -e 'plugplay.exe' \
+    -e 'svchost.exe' -e 'cmd.exe' >&2 || true
+elif ((status != 0)); then
   echo "$(basename -- "${1:-$loader}") ${*:2} ended with exit status $status after $((SECONDS - start)) s" >&2
 fi
 exit "$status"
