@@ -16,8 +16,6 @@ namespace {
 
 // Fastest period; the start key on the right mouse button, the end key on the left.
 const char kMouseButtonKeys[] = SETTINGS_SECTION "time=10\r\nstart=13\r\nend=12\r\n";
-// Fastest period, the Auto box cleared, so that only the toggle key acts.
-const char kToggleOnly[] = SETTINGS_SECTION "time=10\r\nSW_AUTO=0\r\n";
 
 // The button events of one sweep as the desktop sees them: per drag a press
 // at its point, then its releases at the anchor.
@@ -36,33 +34,29 @@ std::vector<ButtonEvent> ExpectedEvents(int radius)
 
 // The desktop's own button state drives the mouse-button keys: a physical
 // right click starts clicking, and the program's first injected click reads
-// as a left press and stops it again.
-TEST(E2EEngine, MouseButtonKeysFollowTheDesktopIncludingTheProgramsOwnClick)
+// as a left press and stops it again. Then, with the Auto box cleared so that
+// only the toggle key acts, one press of it sweeps exactly the rings of the
+// radius chosen with the up-down, every press and release where it belongs
+// on the desktop. That a held key sweeps on every tick is seen on the
+// recording desktop.
+TEST(E2EEngine, MouseButtonKeysFollowTheDesktopAndTheToggleKeySweepsTheRingsOfTheChosenRadius)
 {
     ForgetPastPresses();
-    ClickTarget target;
     ClickerRun clicker("", kMouseButtonKeys);
-    ASSERT_TRUE(clicker.process.WaitForPanel());
-    Tap(VK_RBUTTON);
-    EXPECT_TRUE(WaitUntil([&] { return target.clicks > 0; }));
-    EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
-    // A few ticks may pass before the press shows: key states are cached briefly.
-    EXPECT_LE(target.clicks, 8);
-    EXPECT_TRUE(clicker.process.Close());
-    EXPECT_EQ((std::vector<int>{13, 12, 3, 10, 1, 1}), clicker.copy.SavedSettings());
-}
+    ClickerProcess& program = clicker.process;
+    ASSERT_TRUE(program.WaitForPanel());
+    {
+        ClickTarget target;
+        Tap(VK_RBUTTON);
+        EXPECT_TRUE(WaitUntil([&] { return target.clicks > 0; }));
+        EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
+        // A few ticks may pass before the press shows: key states are cached briefly.
+        EXPECT_LE(target.clicks, 8);
+    }
 
-// One press of the toggle key sweeps exactly the rings of the radius chosen
-// with the up-down, every press and release where it belongs on the desktop.
-// That a held key sweeps on every tick is seen on the recording desktop.
-TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
-{
-    ForgetPastPresses();
-    ClickerRun clicker("", kToggleOnly);
-    ASSERT_TRUE(clicker.process.WaitForPanel());
-    Ask(clicker.process.Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 2);
-    EXPECT_EQ("2", TextOf(clicker.process.Control(IDC_RADIUS)));
-
+    Ask(program.Control(IDC_AUTO_ON), BM_CLICK);
+    Ask(program.Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 2);
+    EXPECT_EQ("2", TextOf(program.Control(IDC_RADIUS)));
     ButtonRecorder recorder;
     Tap(VK_F4);
     const std::vector<ButtonEvent> expected = ExpectedEvents(2);
@@ -72,5 +66,6 @@ TEST(E2EEngine, ToggleKeySweepsTheRingsOfTheChosenRadiusReleasingAtTheAnchors)
     for (size_t i = 0; i < expected.size(); ++i)
         ASSERT_TRUE(expected[i] == recorder.events[i]) << "event " << i << " at " << recorder.events[i].at.x << ","
                                                        << recorder.events[i].at.y;
-    EXPECT_TRUE(clicker.process.Close());
+    EXPECT_TRUE(program.Close());
+    EXPECT_EQ((std::vector<int>{13, 12, 3, 10, 0, 1}), clicker.copy.SavedSettings());
 }

@@ -108,9 +108,10 @@ struct PlantedFolder {
 
 // Started from a folder holding a DLL under the name of every DLL that it or
 // Windows might load by name, with Wine told to prefer those as Windows
-// would, the program goes through start-up, the About box and the tray,
-// where it goes on clicking and sweeping and whose menu shows the panel
-// again or ends it, as it does anywhere, and loads none of them.
+// would, the program goes through start-up, a second copy that brings it
+// back from the tray, the About box and the tray again, where it goes on
+// clicking and sweeping and whose menu shows the panel again or ends it, as
+// it does anywhere, and loads none of them.
 TEST(E2EPlanted, ProgramStartedBesidePlantedDllsWorksAndLoadsNone)
 {
     ForgetPastPresses();
@@ -124,6 +125,12 @@ TEST(E2EPlanted, ProgramStartedBesidePlantedDllsWorksAndLoadsNone)
     {
         ClickerProcess program(copy);
         ASSERT_TRUE(program.WaitForPanel());
+        HideToTray(program);
+        {
+            ClickerProcess second(copy);
+            ExpectSecondCopyReportsAndEnds(second);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
         ::PostMessageW(program.Panel(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         const HWND about = program.WaitForDialog(Texts::kAboutCaption);
         ASSERT_TRUE(about);

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 // Whether the panel's tray icon exists: the shell refuses to change an icon
 // it does not know.
 bool HasTrayIcon(HWND panel)
@@ -67,32 +66,11 @@ TEST(E2EReliability, TenCopiesStartedAtOnceLeaveOnePanelAndNoOtherProcess)
     }
 }
 
-// Windows may end the process as soon as the end notice returns, so the
-// settings must be on disk and the icon gone by then.
-TEST(E2EReliability, SessionEndSavesTheSettingsAndRemovesTheTrayIcon)
-{
-    ClickerRun clicker("", kFastSettings);
-    ClickerProcess& program = clicker.process;
-    ASSERT_TRUE(program.WaitForPanel());
-    MoveSpeedBarTo(program, 20);
-    // A tick picks up the new period.
-    PumpFor(1000);
-    PostClick(program.Panel(), IDC_HIDE);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
-    ASSERT_TRUE(HasTrayIcon(program.Panel()));
-    // Nothing is saved before the end.
-    EXPECT_EQ(10, clicker.copy.ReadSetting(SettingsKey::kTime));
-
-    EXPECT_NE(0, Ask(program.Panel(), WM_QUERYENDSESSION, 0, 0));
-    Ask(program.Panel(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 200, 1, 1}), clicker.copy.SavedSettings());
-    EXPECT_FALSE(HasTrayIcon(program.Panel()));
-    EXPECT_TRUE(program.Close());
-}
-
 // Hundreds of start and end presses as fast as they come leave the last one
-// in force, and the keys working.
-TEST(E2EReliability, StartAndEndKeyStormLeavesClickingStoppedAndTheKeysWorking)
+// in force, and the keys working. Then the session ends: Windows may end the
+// process as soon as the end notice returns, so the settings must be on disk
+// and the icon gone by then.
+TEST(E2EReliability, KeyStormLeavesTheKeysWorkingAndSessionEndSavesAndTakesTheTrayIconAway)
 {
     ForgetPastPresses();
     ClickTarget target;
@@ -112,5 +90,17 @@ TEST(E2EReliability, StartAndEndKeyStormLeavesClickingStoppedAndTheKeysWorking)
     Tap(VK_F3);
     EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
 
+    MoveSpeedBarTo(program, 20);
+    // A tick picks up the new period.
+    PumpFor(1000);
+    PostClick(program.Panel(), IDC_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Panel()); }));
+    ASSERT_TRUE(HasTrayIcon(program.Panel()));
+    // Nothing is saved before the end.
+    EXPECT_EQ(10, clicker.copy.ReadSetting(SettingsKey::kTime));
+    EXPECT_NE(0, Ask(program.Panel(), WM_QUERYENDSESSION, 0, 0));
+    Ask(program.Panel(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 200, 1, 1}), clicker.copy.SavedSettings());
+    EXPECT_FALSE(HasTrayIcon(program.Panel()));
     EXPECT_TRUE(program.Close());
 }

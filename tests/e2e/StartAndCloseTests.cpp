@@ -12,28 +12,6 @@
 #include <list>
 #include <memory>
 
-// Whether the running panel is minimised or hidden to the tray, it comes back.
-TEST(E2EStartup, SecondCopyReportsTwiceInOrderEndsAndBringsThePanelBack)
-{
-    for (const bool minimise : {true, false}) {
-        SCOPED_TRACE(minimise ? "minimised" : "hidden");
-        ClickerCopy copy(minimise ? "minimised" : "hidden");
-        ClickerProcess first(copy);
-        const HWND panel = first.WaitForPanel();
-        ASSERT_TRUE(panel);
-        if (minimise)
-            ::ShowWindow(panel, SW_MINIMIZE);
-        else
-            PostClick(panel, IDC_HIDE);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel) || ::IsIconic(panel); }));
-
-        ClickerProcess second(copy);
-        ExpectSecondCopyReportsAndEnds(second);
-        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel) && !::IsIconic(panel); }));
-        EXPECT_TRUE(first.Close());
-    }
-}
-
 // The class of an older release's window, as another program may show it.
 TEST(E2EStartup, LegacyWindowIsRestoredAndStartUpEndsWithoutAnyWindow)
 {

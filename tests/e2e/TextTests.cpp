@@ -13,8 +13,8 @@
 
 // Renamed to Korean, as a user may, the program is the same under any code
 // page: its panel, lists, About box and messages read in Korean, a second
-// copy finds the first by the name, and the settings come back next time in
-// the file every release reads.
+// copy finds the first by the name and brings it back from the taskbar, and
+// the settings come back next time in the file every release reads.
 TEST(E2EText, KoreanNamedCopyShowsItsTextsAndKeepsItsSettings)
 {
     ClickerCopy copy("벡소", nullptr, true);
@@ -38,8 +38,11 @@ TEST(E2EText, KoreanNamedCopyShowsItsTextsAndKeepsItsSettings)
         Ask(program.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, 13);
         Ask(program.Control(IDC_TOGGLE_ON), BM_CLICK);
 
+        ::ShowWindow(panel, SW_MINIMIZE);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(panel) != FALSE; }));
         ClickerProcess second(copy);
         ExpectSecondCopyReportsAndEnds(second);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(panel) && !::IsIconic(panel); }));
         ASSERT_TRUE(program.Close());
     }
     EXPECT_EQ(SETTINGS_SECTION "start=5\r\nend=6\r\ntoggle=13\r\ntime=150\r\nSW_AUTO=1\r\nSW_TOGGLE=0\r\n",

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/SystemLibrary.h"
+
 // Sizes as a test reads them, in the program's process or its own.
 
 inline SIZE BitmapSizeOf(HBITMAP bitmap)
@@ -26,9 +28,8 @@ inline SIZE IconSizeOf(HICON icon)
 // Two metrics at any scale, as Windows 10 1607 and later give them.
 inline SIZE MetricsAt(int widthMetric, int heightMetric, int dpi)
 {
-    using Function = int(WINAPI*)(int, UINT);
-    static const Function forDpi = reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static const auto forDpi =
+        FindFunction<int(WINAPI*)(int, UINT)>(::GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
     if (!forDpi)
         return {::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric)};
     return {forDpi(widthMetric, static_cast<UINT>(dpi)), forDpi(heightMetric, static_cast<UINT>(dpi))};

@@ -39,7 +39,6 @@ protected:
     {
         return ::SendMessageW(Control(id), message, wParam, lParam);
     }
-    int Selection(int id) const { return static_cast<int>(SendTo(id, CB_GETCURSEL)); }
     void Select(int id, int index) const { SendTo(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
     int Checked(int id) const { return static_cast<int>(SendTo(id, BM_GETCHECK)); }
     void Click(int id) const { SendTo(id, BM_CLICK); }

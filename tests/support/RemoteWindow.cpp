@@ -67,34 +67,18 @@ void PostKey(HWND window, UINT virtualKey)
     ::PostMessageW(target, WM_KEYUP, virtualKey, scanCode | 1 | (LPARAM{3} << 30));
 }
 
-namespace {
-
-struct TopLevelQuery {
-    DWORD processId;
-    const std::function<bool(HWND)>& match;
-    HWND found;
-};
-
-// A named callback rather than a lambda: a lambda converts to a function
-// pointer of the default calling convention, not the system's on 32-bit.
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter)
-{
-    TopLevelQuery& query = *reinterpret_cast<TopLevelQuery*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId || !query.match(window))
-        return TRUE;
-    query.found = window;
-    return FALSE;
-}
-
-} // namespace
-
+// Every caller polls, so a window that comes or goes during the walk is
+// seen at the next try.
 HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
 {
-    TopLevelQuery query = {processId, match, nullptr};
-    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window;
+         window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && match(window))
+            return window;
+    }
+    return nullptr;
 }
 
 HWND FindDialog(DWORD processId, const std::string& caption)

@@ -7,19 +7,6 @@ using namespace SettingsKey;
 // What the user reads; scripts/test.sh runs this suite under several code pages.
 using PanelTextTest = PanelTest;
 
-// The lists, bar and boxes as shown are checked end to end (and in the
-// layout below); here, the state behind them.
-TEST_F(PanelTest, WithoutSettingsFileStartsFromTheDefaults)
-{
-    Open();
-    EXPECT_EQ(150u, panel->m_nInterval);
-    EXPECT_EQ(kPeriodTimerId, panel->m_nTimer);
-    EXPECT_TRUE(panel->m_bReady && !panel->m_bClicking && !panel->m_bInTray && !panel->m_bSweeping);
-    EXPECT_EQ(reinterpret_cast<HANDLE>(1), ::GetPropW(panel->GetSafeHwnd(), Wide(appName).c_str()));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_GETICON, ICON_BIG));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(panel->m_hIcon), Send(WM_QUERYDRAGICON));
-}
-
 // The texts a user reads on the panel as it opens, those of the layout and
 // those the program sets, and the up-downs' range; then the texts the
 // program holds itself: the About item and box, the tray tip and the message

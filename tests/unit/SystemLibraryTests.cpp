@@ -41,9 +41,7 @@ constexpr wchar_t kBesideTheProgram[] = L"vexo_planted.dll";
 
 std::wstring ProgramFolder()
 {
-    wchar_t program[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    const std::wstring path = program;
+    const std::wstring path = PathOf(nullptr);
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
