@@ -30,11 +30,12 @@ while :; do
   wait "$child" && status=0 || status=$?
   kill -0 "$child" 2>/dev/null || break
 done
+program="$(basename -- "$1") ${*:2}"
 if ((status == 124 || status == 137)); then
-  echo "$(basename -- "${1:-$loader}") ${*:2} did not end within $limit s and was ended; Windows programs still running:" >&2
+  echo "$program did not end within $limit s and was ended; Windows programs still running:" >&2
   ps -eo pid,etimes,args | grep -F '.exe' | grep -v -e 'grep' -e 'services.exe' -e 'winedevice.exe' -e 'plugplay.exe' \
     -e 'svchost.exe' -e 'cmd.exe' >&2 || true
 elif ((status != 0)); then
-  echo "$(basename -- "${1:-$loader}") ${*:2} ended with exit status $status after $((SECONDS - start)) s" >&2
+  echo "$program ended with exit status $status after $((SECONDS - start)) s" >&2
 fi
 exit "$status"
