@@ -2,6 +2,7 @@
 
 #include "common/SystemLibrary.h"
 #include "panel/ClickerDlg.h"
+#include "settings/Handover.h"
 
 #include <commctrl.h>
 
@@ -13,6 +14,11 @@ const wchar_t kLegacyWindowClass[] = L"VEXO V1.0";
 
 const wchar_t kAlreadyRunningMessage[] = L"이미 있어.mutex";
 const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
+
+// How long a copy started to take over waits for the running copy to name
+// it and then to end, polling at this pace (no window of its own exists yet).
+constexpr DWORD kTakeOverWaitMs = 10000;
+constexpr DWORD kTakeOverPollMs = 50;
 
 void ShowMessage(const wchar_t* text, const CText& caption)
 {
@@ -42,10 +48,16 @@ BOOL CClickerApp::InitInstance()
 
     m_bFirstInstance = TRUE;
     m_hMutex = ::CreateMutexW(nullptr, TRUE, m_strAppName.GetString());
+    ClickerValues handedOver = {};
+    bool takingOver = false;
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        m_bFirstInstance = FALSE;
-        ActivateRunningCopy();
-        return FALSE;
+        // Started by the running copy to take its place, or a second copy.
+        takingOver = TakeOverRunningCopy(handedOver);
+        if (!takingOver) {
+            m_bFirstInstance = FALSE;
+            ActivateRunningCopy();
+            return FALSE;
+        }
     }
 
     // The panel's up-down controls and slider.
@@ -54,7 +66,7 @@ BOOL CClickerApp::InitInstance()
     KeepTimerResolutionWhileHidden(m_desktop);
 
     // The panel lives for this run and goes when it ends.
-    CClickerDlg panel(m_desktop, m_strAppName);
+    CClickerDlg panel(m_desktop, m_strAppName, takingOver ? &handedOver : nullptr);
     m_pMainWnd = &panel;
     panel.DoModal();
     m_bFirstInstance = TRUE;
@@ -82,12 +94,18 @@ bool CClickerApp::CheckLegacyWindow()
     return true;
 }
 
-void CClickerApp::ActivateRunningCopy()
+HWND CClickerApp::FindRunningPanel() const
 {
     // The running copy's panel carries a property named after the program.
     HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
     while (window && !::GetPropW(window, m_strAppName.GetString()))
         window = ::GetWindow(window, GW_HWNDNEXT);
+    return window;
+}
+
+void CClickerApp::ActivateRunningCopy()
+{
+    const HWND window = FindRunningPanel();
     if (!window)
         return;
     m_desktop.MessageBeep(kSimpleBeep);
@@ -95,6 +113,36 @@ void CClickerApp::ActivateRunningCopy()
     ShowRestored(window);
     ::SetForegroundWindow(window);
     ::SetForegroundWindow(::GetLastActivePopup(window));
+}
+
+// A copy the running one started as administrator finds its process named
+// in the running panel's handover: it takes the values, tells that copy to
+// end and waits until it has, so that one panel follows the other. Any
+// other copy keeps to the rules of a second copy.
+bool CClickerApp::TakeOverRunningCopy(ClickerValues& values)
+{
+    const HWND running = FindRunningPanel();
+    if (!running)
+        return false;
+    DWORD successor = 0;
+    HandoverState state = ReadHandover(running, m_strAppName, successor, values);
+    // The running copy names its successor once Windows has started it,
+    // which may be after the successor got here.
+    for (DWORD waited = 0; state == HandoverState::Pending && waited < kTakeOverWaitMs; waited += kTakeOverPollMs) {
+        ::Sleep(kTakeOverPollMs);
+        state = ReadHandover(running, m_strAppName, successor, values);
+    }
+    if (state != HandoverState::Named || successor != ::GetCurrentProcessId())
+        return false;
+    DWORD runningId = 0;
+    ::GetWindowThreadProcessId(running, &runningId);
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, runningId);
+    ::PostMessageW(running, ::RegisterWindowMessageW(kHandoverTakenMessage), 0, 0);
+    if (process) {
+        ::WaitForSingleObject(process, kTakeOverWaitMs);
+        ::CloseHandle(process);
+    }
+    return true;
 }
 
 // The process's one application object.

@@ -3,6 +3,7 @@
 
 #include "framework/Application.h"
 #include "platform/Desktop.h"
+#include "settings/ClickerSettings.h"
 
 // The clicker's application object: one running copy per desktop, whose
 // panel is the program's only window.
@@ -15,7 +16,9 @@ public:
 
 private:
     bool CheckLegacyWindow();
+    HWND FindRunningPanel() const;
     void ActivateRunningCopy();
+    bool TakeOverRunningCopy(ClickerValues& values);
 
     BOOL m_bFirstInstance;
     // Marks this copy as running for as long as the process lives; never

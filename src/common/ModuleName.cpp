@@ -18,7 +18,7 @@ CText ApplicationNameFromPath(const wchar_t* path, size_t length)
 
 } // namespace
 
-CText ApplicationName()
+CText ModulePath()
 {
     // Long paths are legal, so grow the buffer until the name fits.
     CHeapArray<wchar_t> buffer(MAX_PATH);
@@ -27,8 +27,14 @@ CText ApplicationName()
         if (length == 0)
             return CText();
         if (length < buffer.Size())
-            return ApplicationNameFromPath(buffer.Data(), length);
+            return CText(buffer.Data(), length);
         buffer.Reset(buffer.Size() * 2);
     }
     return CText();
+}
+
+CText ApplicationName()
+{
+    const CText path = ModulePath();
+    return ApplicationNameFromPath(path.GetString(), path.GetLength());
 }

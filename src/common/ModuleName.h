@@ -7,3 +7,6 @@
 // Taken from the wide file name: the 8-bit one turns every character outside
 // the system's code page into '?', and no file named "??.INI" can exist.
 CText ApplicationName();
+
+// The running executable's full path, however long.
+CText ModulePath();

@@ -5,6 +5,7 @@
 #include "panel/AboutDlg.h"
 #include "platform/Desktop.h"
 #include "resources/resource.h"
+#include "settings/Handover.h"
 
 #include <algorithm>
 
@@ -19,12 +20,12 @@ namespace {
 // Value of the application-name property while the panel window exists.
 const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 
-// Room for the About item's text in the system menu.
+// Room for the text of an item of the system menu.
 constexpr int kMenuTextCapacity = 128;
 
 } // namespace
 
-CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
+CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver, HWND parent)
     : CDialog(IDD_CLICKER, parent)
     , m_nTimer(0)
     , m_nInterval(SettingsDefault::kTime)
@@ -48,7 +49,14 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent)
     , m_bTimerResolutionHeld(false)
     , m_nTrayDpi(0)
     , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
+    , m_blocked(desktop)
+    , m_bElevated(false)
+    , m_bNoticeIcon(false)
+    , m_bHandingOver(false)
+    , m_nHandoverTaken(::RegisterWindowMessageW(kHandoverTakenMessage))
 {
+    if (handedOver)
+        m_settings.TakeHandedOver(*handedOver);
 }
 
 void CClickerDlg::DoDataExchange(CDataExchange& dx)
@@ -72,13 +80,21 @@ BOOL CClickerDlg::OnInitDialog()
     // Lists and first exchange; the panel comes up even if that failed.
     CDialog::OnInitDialog();
 
+    // Where the clicker is not elevated, windows of elevated programs drop
+    // its input: it watches for them, and offers to restart as administrator.
+    m_bElevated = m_desktop.IsProcessElevated() != FALSE;
+    if (!m_bElevated)
+        m_blocked.Start(m_desktop.GetOwnIntegrityLevel());
+
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
-        wchar_t aboutText[kMenuTextCapacity] = L"";
-        if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, aboutText, ARRAYSIZE(aboutText)) > 0) {
+        wchar_t text[kMenuTextCapacity] = L"";
+        if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, ARRAYSIZE(text)) > 0) {
             ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
         }
+        if (!m_bElevated && ::LoadStringW(::GetModuleHandleW(nullptr), IDS_RESTART_ELEVATED, text, ARRAYSIZE(text)) > 0)
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_RESTART_ELEVATED, text);
     }
 
     MakeArt(DpiOfWindow(m_hWnd));
@@ -157,6 +173,13 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 {
     if (message == WM_TRAYNOTIFY) {
         result = OnTrayNotify(wParam, lParam);
+        return true;
+    }
+    if (message == m_nHandoverTaken) {
+        // The copy started as administrator has the values: this one ends,
+        // as the tray menu's exit ends it.
+        if (m_bHandingOver)
+            ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return true;
     }
     if (message == WM_REMAKEART) {
@@ -264,11 +287,18 @@ void CClickerDlg::OnToggleOnOff()
 
 bool CClickerDlg::OnSysCommand(UINT id, LPARAM)
 {
-    if ((id & kSystemCommandMask) != IDM_ABOUTBOX)
+    switch (id & kSystemCommandMask) {
+    case IDM_ABOUTBOX: {
+        CAboutDlg about(m_hWnd);
+        about.DoModal();
+        return true;
+    }
+    case IDM_RESTART_ELEVATED:
+        RestartElevated();
+        return true;
+    default:
         return false;
-    CAboutDlg about(m_hWnd);
-    about.DoModal();
-    return true;
+    }
 }
 
 bool CClickerDlg::OnPaint()
@@ -317,7 +347,9 @@ void CClickerDlg::ReleasePanel()
     }
     HoldTimerResolution(false);
     LeaveTray();
+    RemoveNoticeIcon();
     SaveSettings();
+    EndHandover();
     ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }
 

@@ -5,6 +5,7 @@
 #include "common/ScopedHandles.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "panel/BlockedWindowWatch.h"
 #include "settings/ClickerSettings.h"
 
 class IDesktop;
@@ -19,6 +20,11 @@ constexpr UINT WM_REMAKEART = WM_USER + 2;
 
 // The period timer's identifier.
 constexpr UINT_PTR kPeriodTimerId = 1;
+
+// How long a handover offered to a copy started as administrator waits for
+// that copy to take it, on a timer of its own, before it is withdrawn.
+constexpr UINT_PTR kHandoverTimerId = 2;
+constexpr UINT kHandoverTimeoutMs = 15000;
 
 // Timer resolution held while clicking, so that the period on the speed bar
 // is the period clicked at: by default Windows fires window timers on its
@@ -50,11 +56,19 @@ constexpr UINT kTrayIconId = 128;
 constexpr UINT kTrayIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 extern const wchar_t kTrayTip[];
 
+// The icon that tells of a blocked window while the panel is shown: there
+// only as long as its notification is.
+constexpr UINT kNoticeIconId = 129;
+extern const wchar_t kBlockedNoticeTitle[];
+
 // The clicker panel: the program's one window, its timer engine, the toggle
 // sweep and the tray icon.
 class CClickerDlg : public CDialog {
 public:
-    CClickerDlg(IDesktop& desktop, const CText& appName, HWND parent = nullptr);
+    // Where this copy takes the place of a running one, the values it handed
+    // over stand in for the settings file's.
+    CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver = nullptr,
+                HWND parent = nullptr);
 
     // Timer engine: one tick of the period timer.
     void OnTimer(UINT_PTR timerId) override;
@@ -71,6 +85,11 @@ public:
     void EnterTray();
     void LeaveTray();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+
+    // Starts the program again as administrator, handing it the keys, the
+    // period and the boxes as the panel shows them; this copy ends once the
+    // new one has them. Refused consent changes nothing.
+    void RestartElevated();
 
     // Timer, tray, settings and property are released exactly once, when the
     // window is destroyed or the session ends, whichever comes first.
@@ -124,6 +143,9 @@ private:
     void ClickAtCursor();
     void SweepDrag(const POINT& from, int releases);
     void SaveSettings() const;
+    void TellOfBlockedWindow(HWND window);
+    void RemoveNoticeIcon();
+    void EndHandover();
 
     IDesktop& m_desktop;
     CText m_strAppName;
@@ -137,4 +159,12 @@ private:
     CBitmapHandle m_picture; // scaled for the picture's control
     // Sent by the shell to every top-level window when the taskbar is re-created.
     const UINT m_nTaskbarCreated;
+    // Windows that drop the clicker's input; watched only where it is not
+    // elevated, where the system menu offers to restart it as administrator.
+    CBlockedWindowWatch m_blocked;
+    bool m_bElevated;
+    bool m_bNoticeIcon;      // the notice icon is in the notification area
+    CIconHandle m_noticeIcon;
+    bool m_bHandingOver;     // a copy started as administrator may take over
+    const UINT m_nHandoverTaken;
 };

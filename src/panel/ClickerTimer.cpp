@@ -4,6 +4,11 @@
 
 void CClickerDlg::OnTimer(UINT_PTR timerId)
 {
+    if (timerId == kHandoverTimerId) {
+        // The copy started as administrator never came for the values.
+        EndHandover();
+        return;
+    }
     if (!m_bReady || timerId != m_nTimer)
         return;
 
@@ -17,6 +22,7 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
 
     // Start before end: both in one tick leave clicking off. Every detected
     // press beeps, even when it changes nothing.
+    const BOOL wasClicking = m_bClicking;
     const int startKey = m_cbStartKey.GetCurSel();
     if (startKey > 0 && m_bAuto && IsTriggerPressed(startKey)) {
         m_desktop.MessageBeep(kSimpleBeep);
@@ -28,6 +34,9 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
         m_bClicking = FALSE;
     }
     HoldTimerResolution(m_bClicking != FALSE);
+    // Clicking started afresh tells of every blocked window once more.
+    if (m_bClicking && !wasClicking)
+        m_blocked.ForgetReported();
 
     // The sweep runs before this tick's click, so the click lands at the
     // sweep's last anchor. Whether sweeping is allowed is the sweep's call.
@@ -35,8 +44,13 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
     if (toggleKey > 0 && IsTriggerPressed(toggleKey))
         ToggleSweep();
 
-    if (m_bClicking)
+    if (m_bClicking) {
         ClickAtCursor();
+        TellOfBlockedWindow(m_blocked.CheckPoint(m_ptCenter));
+    }
+    // A blocked window in front hides every key from the clicker, the start
+    // key too, so it is looked for whether clicking runs or not.
+    TellOfBlockedWindow(m_blocked.CheckForeground());
 }
 
 bool CClickerDlg::IsTriggerPressed(int keyIndex)

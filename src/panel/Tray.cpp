@@ -97,9 +97,20 @@ void CClickerDlg::RefreshTrayIcon(DWORD message)
         m_trayIcon.Reset(icon);
 }
 
-LRESULT CClickerDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+LRESULT CClickerDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
-    if (lParam != WM_RBUTTONUP)
+    // A notification chosen starts the program again as administrator; the
+    // notice icon goes with its notification, however that ended.
+    const bool noticeIcon = wParam == kNoticeIconId;
+    if (lParam == NIN_BALLOONUSERCLICK || (noticeIcon && (lParam == NIN_BALLOONTIMEOUT || lParam == NIN_BALLOONHIDE))) {
+        if (noticeIcon)
+            RemoveNoticeIcon();
+        if (lParam == NIN_BALLOONUSERCLICK)
+            RestartElevated();
+        return kTrayNotifyResult;
+    }
+    // The menu is the hidden panel's, on its own icon.
+    if (lParam != WM_RBUTTONUP || noticeIcon)
         return kTrayNotifyResult;
     const CMenuHandle menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
     if (!menu.Get())

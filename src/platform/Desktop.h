@@ -17,9 +17,17 @@ constexpr ULONG kPowerThrottlingIgnoreTimerResolution = 0x4;
 // MessageBeep's simple beep, rather than the sound of a message box type.
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
+// A process's integrity level is the last part of its token's mandatory
+// label (SECURITY_MANDATORY_MEDIUM_RID ...). A level Windows refuses to read
+// is reported as this, above every real one: a program at medium level is
+// refused exactly the processes above it.
+constexpr DWORD kIntegrityUnreadable = 0xFFFFFFFF;
+
 // The desktop operations the clicker drives: screen size, cursor, injected
 // left-button events, asynchronous key state, the beep, the tray icon, the
-// timer resolution and the process's power throttling.
+// timer resolution, the process's power throttling, the windows under the
+// cursor and in front with the integrity levels of their processes, and
+// starting the program again as administrator.
 // Named after the Win32 calls they stand for, so the clicker's logic reads
 // like the platform; tests hand in a recorder instead of the real desktop.
 class IDesktop {
@@ -45,6 +53,19 @@ public:
     // SetProcessInformation(ProcessPowerThrottling) for this process; FALSE
     // where Windows lacks the function (before 8) or refuses the record.
     virtual BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) = 0;
+    // Windows passes no injected input to a window, and no key state while it
+    // is in front, whose process runs at a higher integrity level.
+    virtual HWND WindowFromPoint(POINT point) = 0;
+    virtual HWND GetForegroundWindow() = 0;
+    // The integrity level of the process that owns the window, or
+    // kIntegrityUnreadable where the process or its token cannot be opened.
+    virtual DWORD GetWindowIntegrityLevel(HWND window) = 0;
+    virtual DWORD GetOwnIntegrityLevel() = 0;
+    // TRUE when this process runs with administrator rights (TokenElevation).
+    virtual BOOL IsProcessElevated() = 0;
+    // Starts a program; with the verb "runas" Windows asks the user's consent
+    // first, and FALSE with ERROR_CANCELLED means it was refused.
+    virtual BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) = 0;
 };
 
 // The real desktop of the interactive session.
@@ -61,6 +82,12 @@ public:
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
     BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override;
+    HWND WindowFromPoint(POINT point) override;
+    HWND GetForegroundWindow() override;
+    DWORD GetWindowIntegrityLevel(HWND window) override;
+    DWORD GetOwnIntegrityLevel() override;
+    BOOL IsProcessElevated() override;
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override;
 
 private:
     using TimePeriodFunction = MMRESULT(WINAPI*)(UINT);

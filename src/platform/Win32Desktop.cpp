@@ -92,3 +92,76 @@ BOOL CWin32Desktop::SetProcessPowerThrottling(const PowerThrottlingState& state)
     PowerThrottlingState copy = state;
     return setInformation(::GetCurrentProcess(), kProcessPowerThrottling, &copy, sizeof copy);
 }
+
+HWND CWin32Desktop::WindowFromPoint(POINT point)
+{
+    return ::WindowFromPoint(point);
+}
+
+HWND CWin32Desktop::GetForegroundWindow()
+{
+    return ::GetForegroundWindow();
+}
+
+namespace {
+
+// The integrity level of the token: the last sub-authority of its mandatory
+// label's SID (S-1-16-8192 is medium, S-1-16-12288 high).
+DWORD IntegrityLevelOf(HANDLE process)
+{
+    HANDLE token = nullptr;
+    if (!process || !::OpenProcessToken(process, TOKEN_QUERY, &token))
+        return kIntegrityUnreadable;
+    DWORD level = kIntegrityUnreadable;
+    // A label is a SID and its attributes; room for the largest SID there is.
+    alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    if (::GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+        const PSID sid = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+        const UCHAR count = *::GetSidSubAuthorityCount(sid);
+        if (count > 0)
+            level = *::GetSidSubAuthority(sid, count - 1U);
+    }
+    ::CloseHandle(token);
+    return level;
+}
+
+} // namespace
+
+DWORD CWin32Desktop::GetWindowIntegrityLevel(HWND window)
+{
+    DWORD processId = 0;
+    if (!window || !::GetWindowThreadProcessId(window, &processId) || processId == 0)
+        return kIntegrityUnreadable;
+    if (processId == ::GetCurrentProcessId())
+        return GetOwnIntegrityLevel();
+    // The least access that reads a token; a program at medium level gets
+    // it for most processes, but the token of an elevated one stays closed.
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const DWORD level = IntegrityLevelOf(process);
+    if (process)
+        ::CloseHandle(process);
+    return level;
+}
+
+DWORD CWin32Desktop::GetOwnIntegrityLevel()
+{
+    return IntegrityLevelOf(::GetCurrentProcess());
+}
+
+BOOL CWin32Desktop::IsProcessElevated()
+{
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return FALSE;
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    const BOOL read = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+    ::CloseHandle(token);
+    return read && elevation.TokenIsElevated ? TRUE : FALSE;
+}
+
+BOOL CWin32Desktop::ShellExecuteExW(SHELLEXECUTEINFOW* info)
+{
+    return ::ShellExecuteExW(info);
+}

@@ -15,14 +15,16 @@
 
 // Strings
 #define IDS_ABOUTBOX        101
+#define IDS_RESTART_ELEVATED 102
 
 // Icon, bitmap, menu
 #define IDR_MAINFRAME       128
 #define IDB_PICTURE         129
 #define IDR_TRAYMENU        131
 
-// System-menu command (the low four bits of system commands are reserved)
+// System-menu commands (the low four bits of system commands are reserved)
 #define IDM_ABOUTBOX        0x0010
+#define IDM_RESTART_ELEVATED 0x0020
 
 // Tray menu commands
 #define ID_TRAY_SHOW        32771

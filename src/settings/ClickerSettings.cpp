@@ -2,13 +2,31 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
+const SettingsField kSettingsFields[6] = {
+    {SettingsKey::kStart, &ClickerValues::start},   {SettingsKey::kEnd, &ClickerValues::end},
+    {SettingsKey::kToggle, &ClickerValues::toggle}, {SettingsKey::kTime, &ClickerValues::time},
+    {SettingsKey::kAuto, &ClickerValues::autoOn},   {SettingsKey::kToggleOn, &ClickerValues::toggleOn},
+};
+
 CClickerSettings::CClickerSettings(const CText& appName)
     : m_strFileName(appName + L".INI")
 {
 }
 
+void CClickerSettings::TakeHandedOver(const ClickerValues& values)
+{
+    m_bHandedOver = true;
+    m_handedOver = values;
+}
+
 int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
 {
+    if (m_bHandedOver)
+        for (const SettingsField& field : kSettingsFields)
+            if (std::wcscmp(field.key, key) == 0)
+                return m_handedOver.*field.value;
     // The platform parses the value as unsigned; the bits are the signed value.
     return static_cast<int>(
         ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.GetString()));

@@ -22,6 +22,18 @@ constexpr int kAuto = 1;
 constexpr int kToggleOn = 1;
 } // namespace SettingsDefault
 
+// The six values the file keeps, as a panel shows them.
+struct ClickerValues {
+    int start, end, toggle, time, autoOn, toggleOn;
+};
+
+// Each value's key and place, in the order the file is written.
+struct SettingsField {
+    const wchar_t* key;
+    int ClickerValues::*value;
+};
+extern const SettingsField kSettingsFields[6];
+
 // The clicker's INI file: "<application name>.INI" without a directory, so
 // Windows keeps it in its own place for such files. Values are decimal
 // integers; a write that fails is ignored and the next start sees the old
@@ -32,9 +44,16 @@ class CClickerSettings {
 public:
     explicit CClickerSettings(const CText& appName);
 
+    // Values handed over by the copy this one takes the place of: read
+    // instead of the file's, which may be another file altogether (an
+    // elevated copy's settings live outside the user's virtual store).
+    void TakeHandedOver(const ClickerValues& values);
+
     int ReadInt(const wchar_t* key, int defaultValue) const;
     void WriteInt(const wchar_t* key, int value) const;
 
 private:
     CText m_strFileName;
+    bool m_bHandedOver = false;
+    ClickerValues m_handedOver = {};
 };

@@ -35,7 +35,29 @@ std::string BoxesOf(DWORD processId, const std::string& name)
 
 } // namespace
 
-ClickerProcess::ClickerProcess(const ClickerCopy& copy)
+namespace {
+
+// The primary token of the test's linked token: under Wine, one whose
+// elevation type is limited, as a program gets from an administrator with
+// User Account Control on.
+HANDLE LinkedPrimaryToken()
+{
+    HANDLE own = nullptr, primary = nullptr;
+    TOKEN_LINKED_TOKEN linked = {};
+    DWORD size = 0;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &own) &&
+        ::GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) {
+        ::DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+        ::CloseHandle(linked.LinkedToken);
+    }
+    if (own)
+        ::CloseHandle(own);
+    return primary;
+}
+
+} // namespace
+
+ClickerProcess::ClickerProcess(const ClickerCopy& copy, Token token)
     : m_name(copy.Name())
     , m_info()
     , m_panel(nullptr)
@@ -45,9 +67,28 @@ ClickerProcess::ClickerProcess(const ClickerCopy& copy)
     const std::wstring path = Wide(copy.ExePath());
     const std::wstring folder = Wide(copy.Folder());
     std::wstring commandLine = path;
-    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &m_info))
+    const HANDLE linked = token == Token::Linked ? LinkedPrimaryToken() : nullptr;
+    if (token == Token::Linked && !linked)
+        ADD_FAILURE() << "no linked token, error " << ::GetLastError();
+    const BOOL started = linked ? ::CreateProcessAsUserW(linked, path.c_str(), &commandLine[0], nullptr, nullptr,
+                                                         FALSE, 0, nullptr, folder.c_str(), &startup, &m_info)
+                                : ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                                   folder.c_str(), &startup, &m_info);
+    if (!started)
         ADD_FAILURE() << "cannot start " << copy.ExePath() << ", error " << ::GetLastError();
+    if (linked)
+        ::CloseHandle(linked);
+}
+
+ClickerProcess::ClickerProcess(const ClickerCopy& copy, DWORD processId)
+    : m_name(copy.Name())
+    , m_info()
+    , m_panel(nullptr)
+{
+    m_info.dwProcessId = processId;
+    m_info.hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    if (!m_info.hProcess)
+        ADD_FAILURE() << "cannot open process " << processId << ", error " << ::GetLastError();
 }
 
 ClickerProcess::~ClickerProcess()
@@ -59,7 +100,8 @@ ClickerProcess::~ClickerProcess()
         ::TerminateProcess(m_info.hProcess, 1);
         WaitUntil([this] { return !IsRunning(); });
     }
-    ::CloseHandle(m_info.hThread);
+    if (m_info.hThread)
+        ::CloseHandle(m_info.hThread);
     ::CloseHandle(m_info.hProcess);
 }
 
@@ -155,6 +197,17 @@ void ChooseFromTrayMenu(const ClickerProcess& program, int item)
         PostKey(program.Panel(), VK_DOWN);
     PostKey(program.Panel(), VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return !MenuShown(program); }));
+}
+
+void ChooseLastSystemMenuItem(const ClickerProcess& program)
+{
+    ::PostMessageW(program.Panel(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+    if (!WaitUntil([&] { return MenuShown(program); })) {
+        ADD_FAILURE() << "no system menu";
+        return;
+    }
+    PostKey(program.Panel(), VK_UP); // from the first item round to the last
+    PostKey(program.Panel(), VK_RETURN);
 }
 
 void MoveSpeedBarTo(const ClickerProcess& program, int position)

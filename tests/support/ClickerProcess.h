@@ -13,7 +13,12 @@
 // and is ended.
 class ClickerProcess {
 public:
-    explicit ClickerProcess(const ClickerCopy& copy);
+    // As the user starts it, or with the token's linked one: a program an
+    // administrator starts while User Account Control holds back the rights.
+    enum class Token { Own, Linked };
+    explicit ClickerProcess(const ClickerCopy& copy, Token token = Token::Own);
+    // A copy's process that something else started.
+    ClickerProcess(const ClickerCopy& copy, DWORD processId);
     ~ClickerProcess();
     ClickerProcess(const ClickerProcess&) = delete;
     ClickerProcess& operator=(const ClickerProcess&) = delete;
@@ -68,6 +73,9 @@ void HideToTray(const ClickerProcess& program);
 // Right click on the tray icon, then the item chosen (1 "보기", 2 "종료")
 // with the arrow keys, which the menu takes from its owner thread's queue.
 void ChooseFromTrayMenu(const ClickerProcess& program, int item);
+// The last item of the panel's system menu, opened as Alt+Space opens it and
+// chosen with the arrow keys.
+void ChooseLastSystemMenuItem(const ClickerProcess& program);
 
 // Moves the panel's speed bar as dragging its thumb there would, and the
 // label the panel then shows for a position.

@@ -1,8 +1,10 @@
 #pragma once
 #include "platform/Desktop.h"
 
+#include <map>
 #include <ostream>
 #include <set>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -10,10 +12,13 @@
 // One call the panel made on the desktop, with the arguments that matter;
 // the fields of the other kinds stay zero.
 struct DesktopCall {
-    enum Kind { Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling };
+    enum Kind {
+        Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling,
+        WindowAtPoint, ForegroundWindow, LevelQuery
+    };
     Kind kind;
     int metric = 0;                                    // Metrics: SM_CXSCREEN ...
-    LONG x = 0, y = 0;                                 // CursorMove, Button
+    LONG x = 0, y = 0;                                 // CursorMove, Button, WindowAtPoint
     DWORD flags = 0;                                   // Button: MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP
     int key = 0;                                       // KeyQuery: the virtual key
     UINT type = 0;                                     // Beep
@@ -21,10 +26,11 @@ struct DesktopCall {
     bool begin = false;                                // TimerResolution: asked for, or given back
     UINT milliseconds = 0;                             // TimerResolution
     ULONG version = 0, controlMask = 0, stateMask = 0; // PowerThrottling: the record handed to Windows
+    HWND window = nullptr;                             // LevelQuery
     auto Fields() const
     {
         return std::tie(kind, metric, x, y, flags, key, type, message, begin, milliseconds, version, controlMask,
-                        stateMask);
+                        stateMask, window);
     }
     bool operator==(const DesktopCall& o) const { return Fields() == o.Fields(); }
 };
@@ -34,7 +40,8 @@ inline std::ostream& operator<<(std::ostream& out, const DesktopCall& call)
     const std::pair<const char*, long long> fields[] = {
         {"metric", call.metric}, {"x", call.x}, {"y", call.y}, {"flags", call.flags}, {"key", call.key},
         {"type", call.type}, {"message", call.message}, {"begin", call.begin}, {"ms", call.milliseconds},
-        {"version", call.version}, {"control", call.controlMask}, {"state", call.stateMask}};
+        {"version", call.version}, {"control", call.controlMask}, {"state", call.stateMask},
+        {"window", reinterpret_cast<long long>(call.window)}};
     out << "{kind " << call.kind;
     for (const auto& field : fields)
         if (field.second != 0)
@@ -68,12 +75,17 @@ inline DesktopCall ThrottlingCall(ULONG version, ULONG controlMask, ULONG stateM
     c.version = version, c.controlMask = controlMask, c.stateMask = stateMask;
     return c;
 }
+inline DesktopCall WindowAtCall(LONG x, LONG y) { DesktopCall c{DesktopCall::WindowAtPoint}; c.x = x, c.y = y; return c; }
+inline DesktopCall LevelCall(HWND window) { DesktopCall c{DesktopCall::LevelQuery}; c.window = window; return c; }
+const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
 const DesktopCall kBeep = BeepCall(kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
 
 // A desktop that records every call. Keys can be held or tapped once; like
 // the real one, a left press the program injects reads as a press of the
-// left button at the next query.
+// left button at the next query. Windows have the clicker's own integrity
+// level unless given another, and the clicker runs elevated, as every
+// program does under Wine, unless a test says otherwise.
 class CRecordingDesktop : public IDesktop {
 public:
     int GetSystemMetrics(int index) override
@@ -99,7 +111,9 @@ public:
     {
         calls.push_back(TrayCall(message));
         iconsShown += message == NIM_ADD ? 1 : message == NIM_DELETE ? -1 : 0;
-        if (message == NIM_ADD || message == NIM_MODIFY)
+        if (data->uFlags & NIF_INFO)
+            notices.push_back(*data);
+        else if (message == NIM_ADD || message == NIM_MODIFY)
             lastIcon = *data;
         return TRUE;
     }
@@ -110,6 +124,25 @@ public:
     {
         calls.push_back(ThrottlingCall(state.version, state.controlMask, state.stateMask));
         return hasPowerThrottling;
+    }
+    HWND WindowFromPoint(POINT point) override { return calls.push_back(WindowAtCall(point.x, point.y)), pointed; }
+    HWND GetForegroundWindow() override { return calls.push_back(kForegroundQuery), foreground; }
+    DWORD GetWindowIntegrityLevel(HWND window) override
+    {
+        calls.push_back(LevelCall(window));
+        const auto found = levels.find(window);
+        return found != levels.end() ? found->second : ownLevel;
+    }
+    DWORD GetOwnIntegrityLevel() override { return ownLevel; }
+    BOOL IsProcessElevated() override { return elevated; }
+    // Consent given: the "new copy" is this very process.
+    BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override
+    {
+        launched.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile);
+        if (!consent)
+            return ::SetLastError(ERROR_CANCELLED), FALSE;
+        info->hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId());
+        return TRUE;
     }
     std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
     {
@@ -126,6 +159,13 @@ public:
     std::set<int> held, tapped;
     int iconsShown = 0;
     BOOL hasPowerThrottling = TRUE; // FALSE: a Windows without SetProcessInformation
-    NOTIFYICONDATAW lastIcon = {}; // as last added or modified
+    NOTIFYICONDATAW lastIcon = {}; // as last added or modified, notifications aside
     UINT notificationAreaDpi = USER_DEFAULT_SCREEN_DPI;
+    HWND pointed = nullptr, foreground = nullptr;
+    std::map<HWND, DWORD> levels;
+    DWORD ownLevel = SECURITY_MANDATORY_MEDIUM_RID;
+    BOOL elevated = TRUE;
+    bool consent = true;
+    std::vector<std::wstring> launched;      // verb and file of each start
+    std::vector<NOTIFYICONDATAW> notices;    // the records that carried a notification
 };

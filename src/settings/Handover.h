@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include "common/Text.h"
+#include "settings/ClickerSettings.h"
+
+// A running copy hands its place to a copy of itself that it has started as
+// administrator: the keys, the period and the boxes travel as properties of
+// its panel window, named "<application name>:<settings key>", beside a mark
+// that names the successor's process. Any copy can read another's window
+// properties, while Windows would filter most messages from a copy at
+// medium level to one at high; the only message, "taken", goes from the
+// successor down to the running copy, which Windows lets through. A ':'
+// never occurs in a file name, so no program name clashes with these.
+
+// Posted by the successor once it has the values; the running copy then ends.
+constexpr wchar_t kHandoverTakenMessage[] = L"vexo handover taken";
+
+// Offered before the successor is started; its process is named once known.
+void OfferHandover(HWND panel, const CText& appName, const ClickerValues& values);
+void NameSuccessor(HWND panel, const CText& appName, DWORD processId);
+// Takes every property away again: refused, timed out, or the panel closing.
+void WithdrawHandover(HWND panel, const CText& appName);
+
+enum class HandoverState {
+    None,    // no handover offered
+    Pending, // offered, the successor not yet named
+    Named,   // offered to that process, with these values
+};
+HandoverState ReadHandover(HWND panel, const CText& appName, DWORD& successor, ClickerValues& values);
