@@ -16,9 +16,8 @@ const wchar_t kAlreadyRunningMessage[] = L"이미 있어.mutex";
 const wchar_t kSecondCopyMessage[] = L"이미 존재하는것 같습니다.";
 
 // How long a copy started to take over waits for the running copy to name
-// it and then to end, polling at this pace (no window of its own exists yet).
+// it, and then to end.
 constexpr DWORD kTakeOverWaitMs = 10000;
-constexpr DWORD kTakeOverPollMs = 50;
 
 void ShowMessage(const wchar_t* text, const CText& caption)
 {
@@ -122,17 +121,7 @@ void CClickerApp::ActivateRunningCopy()
 bool CClickerApp::TakeOverRunningCopy(ClickerValues& values)
 {
     const HWND running = FindRunningPanel();
-    if (!running)
-        return false;
-    DWORD successor = 0;
-    HandoverState state = ReadHandover(running, m_strAppName, successor, values);
-    // The running copy names its successor once Windows has started it,
-    // which may be after the successor got here.
-    for (DWORD waited = 0; state == HandoverState::Pending && waited < kTakeOverWaitMs; waited += kTakeOverPollMs) {
-        ::Sleep(kTakeOverPollMs);
-        state = ReadHandover(running, m_strAppName, successor, values);
-    }
-    if (state != HandoverState::Named || successor != ::GetCurrentProcessId())
+    if (!running || !IsHandedTo(running, m_strAppName, ::GetCurrentProcessId(), kTakeOverWaitMs, values))
         return false;
     DWORD runningId = 0;
     ::GetWindowThreadProcessId(running, &runningId);

@@ -5,6 +5,8 @@ namespace {
 constexpr wchar_t kSuccessorKey[] = L"successor";
 // No process has this id: process ids are multiples of four.
 constexpr UINT_PTR kSuccessorPending = ~static_cast<UINT_PTR>(0);
+// How often a pending offer is asked again.
+constexpr DWORD kPendingPollMs = 50;
 
 CText PropertyName(const CText& appName, const wchar_t* key)
 {
@@ -55,4 +57,15 @@ HandoverState ReadHandover(HWND panel, const CText& appName, DWORD& successor, C
     for (const SettingsField& field : kSettingsFields)
         values.*field.value = static_cast<int>(static_cast<INT_PTR>(Property(panel, appName, field.key)));
     return HandoverState::Named;
+}
+
+bool IsHandedTo(HWND panel, const CText& appName, DWORD processId, DWORD waitMs, ClickerValues& values)
+{
+    DWORD successor = 0;
+    HandoverState state = ReadHandover(panel, appName, successor, values);
+    for (DWORD waited = 0; state == HandoverState::Pending && waited < waitMs; waited += kPendingPollMs) {
+        ::Sleep(kPendingPollMs);
+        state = ReadHandover(panel, appName, successor, values);
+    }
+    return state == HandoverState::Named && successor == processId;
 }

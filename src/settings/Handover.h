@@ -28,3 +28,9 @@ enum class HandoverState {
     Named,   // offered to that process, with these values
 };
 HandoverState ReadHandover(HWND panel, const CText& appName, DWORD& successor, ClickerValues& values);
+
+// True, with the values, when the panel offers the handover to that process.
+// The running copy names its successor once Windows has started it, which
+// may be after the successor asks: a pending offer is asked again, polling,
+// for up to the time given.
+bool IsHandedTo(HWND panel, const CText& appName, DWORD processId, DWORD waitMs, ClickerValues& values);

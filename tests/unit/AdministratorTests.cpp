@@ -188,6 +188,7 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     EXPECT_EQ(Calls({kCursorRead, DownCall(100, 200), UpCall(100, 200), WindowAtCall(100, 200), kForegroundQuery}),
               TickCalls())
         << "clicking goes on";
+    PumpFor(0); // whatever the refusal posted
     EXPECT_TRUE(::IsWindow(window));
     EXPECT_EQ(kMissingSetting, SavedSetting(SettingsKey::kStart));
 
@@ -200,13 +201,35 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     Send(WM_TIMER, kHandoverTimerId);
     EXPECT_EQ(HandoverState::None, ReadHandover(window, Wide(appName).c_str(), successor, values)) << "withdrawn";
     Send(::RegisterWindowMessageW(kHandoverTakenMessage));
-    PumpFor(200);
+    PumpFor(0);
     EXPECT_TRUE(::IsWindow(window)) << "nothing was offered any more";
 
     Send(WM_SYSCOMMAND, IDM_RESTART_ELEVATED);
     Send(::RegisterWindowMessageW(kHandoverTakenMessage));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window); }));
     EXPECT_EQ(5, SavedSetting(SettingsKey::kStart));
+}
+
+// The new copy takes the values offered only when its process is the one
+// named; pending (not named yet), or named for another, it does not.
+TEST(Handover, IsTakenOnlyByTheProcessNamed)
+{
+    const OtherWindow panel(L"panel");
+    const CText name = L"vexo_unit_handover";
+    const ClickerValues offered = {0, -1, 13, 1000, 2, 0};
+    ClickerValues taken = {};
+    const DWORD self = ::GetCurrentProcessId();
+    EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
+    OfferHandover(panel.top, name, offered);
+    EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
+    NameSuccessor(panel.top, name, self + 4);
+    EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
+    NameSuccessor(panel.top, name, self);
+    ASSERT_TRUE(IsHandedTo(panel.top, name, self, 0, taken));
+    EXPECT_EQ((std::vector<int>{0, -1, 13, 1000, 2, 0}),
+              (std::vector<int>{taken.start, taken.end, taken.toggle, taken.time, taken.autoOn, taken.toggleOn}));
+    WithdrawHandover(panel.top, name);
+    EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
 }
 
 // Elevated, nothing is above the clicker: no item, no watch, no notice.
