@@ -16,6 +16,7 @@ vexo_script=test
 source scripts/lib/wine.sh
 
 scripts/setup.sh
+scripts/check-links.py || fail "broken links in the Markdown files (above)"
 
 build_start=$SECONDS
 build_preset win32

@@ -4,12 +4,13 @@
 #include "common/Png.h"
 #include "resources/resource.h"
 
-// The picture is made once, for the size its control has: the control grows
-// with the dialog's font at the system's scale (and with the font's own
-// metrics), and Windows does not stretch the bitmap of a DPI-aware program.
-// It is scaled down from a master twice its size at 100 %, to the largest
-// size of its proportions that fits inside the control's sunken edge; the
-// control centres it.
+// The picture is made for the size its control has, when the panel opens and
+// again once it has been laid out for another scale: the control grows with
+// the dialog's font at the panel's scale (and with the font's own metrics),
+// and Windows does not stretch the bitmap of a DPI-aware program.
+// It is scaled from a master twice its size at 100 % to the largest size of
+// its proportions that fits inside the control's sunken edge (larger than
+// the master in a control larger than it); the control centres it.
 void CClickerDlg::ShowPicture()
 {
     const HWND control = GetDlgItem(IDC_PICTURE);
