@@ -70,14 +70,34 @@ public:
     CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver = nullptr,
                 HWND parent = nullptr);
 
+private:
+    // Tests drive the panel with the messages Windows sends it and read what
+    // it shows; this type, theirs, reaches the two states no message can set.
+    friend class CClickerDlgTestAccess;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
     // Timer engine: one tick of the period timer.
     void OnTimer(UINT_PTR timerId) override;
+    void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
+    bool OnSysCommand(UINT id, LPARAM cursor) override;
+    bool OnPaint() override; // only the minimised panel is drawn here
+    HICON OnQueryDragIcon() override;
+    void OnShowWindow(bool shown) override;
+    bool OnEndSession(bool ending) override; // the process may end without the modal loop returning
+    void OnDestroy() override;
+    void OnDpiChanged(UINT dpi) override;
+    bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
     // Toggle sweep: one burst of drags on rings around a point below the middle.
     void ToggleSweep();
     int SweepLimit() const;
 
     void UpdateSpeedText();
-    void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
     void OnRadiusUpdate();
     void OnAutoOnOff();
     void OnToggleOnOff();
@@ -95,7 +115,19 @@ public:
     // window is destroyed or the session ends, whichever comes first.
     void ReleasePanel();
 
-    // The panel's state, public so that tests can set up and observe a tick.
+    void MakeArt(UINT dpi);
+    void ShowPicture();
+    void RefreshTrayIcon(DWORD message);
+    bool DeleteTrayIcon(); // false when there was no icon
+    bool IsTriggerPressed(int keyIndex);
+    void HoldTimerResolution(bool hold);
+    void ClickAtCursor();
+    void SweepDrag(const POINT& from, int releases);
+    void SaveSettings() const;
+    void TellOfBlockedWindow(HWND window);
+    void RemoveNoticeIcon();
+    void EndHandover();
+
     UINT_PTR m_nTimer;
     UINT m_nInterval;
     BOOL m_bClicking;
@@ -118,35 +150,6 @@ public:
     int m_bAuto;
     int m_bToggle;
     HICON m_hIcon;
-
-protected:
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange& dx) override;
-    bool OnSysCommand(UINT id, LPARAM cursor) override;
-    bool OnPaint() override; // only the minimised panel is drawn here
-    HICON OnQueryDragIcon() override;
-    void OnShowWindow(bool shown) override;
-    bool OnEndSession(bool ending) override; // the process may end without the modal loop returning
-    void OnDestroy() override;
-    void OnDpiChanged(UINT dpi) override;
-    bool OnButtonClicked(int id) override;
-    bool OnCommand(int id, int code, HWND control) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-private:
-    void MakeArt(UINT dpi);
-    void ShowPicture();
-    void RefreshTrayIcon(DWORD message);
-    bool DeleteTrayIcon(); // false when there was no icon
-    bool IsTriggerPressed(int keyIndex);
-    void HoldTimerResolution(bool hold);
-    void ClickAtCursor();
-    void SweepDrag(const POINT& from, int releases);
-    void SaveSettings() const;
-    void TellOfBlockedWindow(HWND window);
-    void RemoveNoticeIcon();
-    void EndHandover();
-
     IDesktop& m_desktop;
     CText m_strAppName;
     CClickerSettings m_settings;

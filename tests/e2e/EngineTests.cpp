@@ -5,11 +5,11 @@
 #include "support/ClickerProcess.h"
 #include "support/DesktopInput.h"
 #include "support/RemoteWindow.h"
-#include "support/SweepGeometry.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -17,17 +17,13 @@ namespace {
 // Fastest period; the start key on the right mouse button, the end key on the left.
 const char kMouseButtonKeys[] = SETTINGS_SECTION "time=10\r\nstart=13\r\nend=12\r\n";
 
-// The button events of one sweep as the desktop sees them: per drag a press
-// at its point, then its releases at the anchor.
-std::vector<ButtonEvent> ExpectedEvents(int radius)
+// The sweep's centre, a little below the middle of the screen, and its
+// anchor raised by a lift: the factor is the single-precision one the
+// program holds.
+POINT Centre(LONG lift = 0)
 {
-    std::vector<ButtonEvent> events;
-    for (const SweepDrag& drag :
-         ExpectedSweep(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), radius)) {
-        events.push_back({true, drag.from, 0});
-        events.insert(events.end(), static_cast<size_t>(drag.releases), ButtonEvent{false, drag.anchor, 0});
-    }
-    return events;
+    const double y = ::GetSystemMetrics(SM_CYSCREEN) * static_cast<double>(0.6066666841506958f);
+    return {::GetSystemMetrics(SM_CXSCREEN) / 2 - 1, static_cast<LONG>(y - lift)};
 }
 
 } // namespace
@@ -59,13 +55,23 @@ TEST(E2EEngine, MouseButtonKeysFollowTheDesktopAndTheToggleKeySweepsTheRingsOfTh
     EXPECT_EQ("2", TextOf(program.Control(IDC_RADIUS)));
     ButtonRecorder recorder;
     Tap(VK_F4);
-    const std::vector<ButtonEvent> expected = ExpectedEvents(2);
-    EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= expected.size(); }));
+    // Per pass a centre drag (a press, a release) and the rings of radius 1
+    // and 9, of 9 and 10 points (a press, two releases each).
+    constexpr size_t kEvents = 3 * (2 + (9 + 10) * 3);
+    EXPECT_TRUE(WaitUntil([&] { return recorder.events.size() >= kEvents; }));
     EXPECT_TRUE(WaitUntilSettled([&] { return recorder.events.size(); }));
-    ASSERT_EQ(expected.size(), recorder.events.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_TRUE(expected[i] == recorder.events[i]) << "event " << i << " at " << recorder.events[i].at.x << ","
-                                                       << recorder.events[i].at.y;
+    ASSERT_EQ(kEvents, recorder.events.size());
+    // The first drag, from the centre to the first anchor, and the last, from
+    // the last point of the ring of radius 9 (351 degrees: 8 right, 1 up) to
+    // the third anchor.
+    const POINT centre = Centre(), last = {centre.x + 8, centre.y - 1};
+    const std::vector<ButtonEvent> expected = {{true, centre, 0}, {false, Centre(5), 0}, {true, last, 0},
+                                               {false, Centre(45), 0}, {false, Centre(45), 0}};
+    const std::vector<ButtonEvent>& seen = recorder.events;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 2, seen.begin()) &&
+                std::equal(expected.begin() + 2, expected.end(), seen.end() - 3))
+        << "first press at " << seen.front().at.x << "," << seen.front().at.y << ", last press at "
+        << seen[kEvents - 3].at.x << "," << seen[kEvents - 3].at.y;
     EXPECT_TRUE(program.Close());
     EXPECT_EQ((std::vector<int>{13, 12, 3, 10, 0, 1}), clicker.copy.SavedSettings());
 }
