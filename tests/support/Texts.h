@@ -18,6 +18,15 @@ constexpr char kAboutCaption[] = "다르몬 정보";
 constexpr const char* kSecondCopyMessages[] = {"이미 있어.mutex", "이미 존재하는것 같습니다."};
 // The message for an edit that must hold an integer and does not.
 constexpr char kIntegerInputMessage[] = "정수를 입력하십시오.";
+// The system menu's item of a clicker that is not elevated, and the
+// notification that names a window Windows passes none of its input.
+constexpr char kRestartElevatedItem[] = "관리자 권한으로 다시 시작(&R)";
+constexpr char kBlockedNoticeTitle[] = "관리자 권한 창에는 클릭이 전달되지 않습니다";
+inline std::string BlockedNotice(const std::string& caption)
+{
+    return "'" + caption + "' 창은 관리자 권한으로 실행 중이라, Windows가 이 창에는 클릭도 키 입력도 전달하지 않습니다. "
+                           "이 알림을 누르면 지금 설정 그대로 관리자 권한으로 다시 시작합니다.";
+}
 // The entries of each of the three key lists.
 inline const std::vector<std::string> kKeyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10",
                                                      "F11", "F12", "마우스 LEFT BUTTON", "마우스 RIGHT BUTTON"};

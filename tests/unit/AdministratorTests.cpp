@@ -53,11 +53,6 @@ protected:
             texts.push_back(Utf8(notice.szInfo));
         return texts;
     }
-    static std::string Told(const std::string& caption)
-    {
-        return "'" + caption + "' 창은 관리자 권한으로 실행 중이라, Windows가 이 창에는 클릭도 키 입력도 전달하지 "
-                               "않습니다. 이 알림을 누르면 지금 설정 그대로 관리자 권한으로 다시 시작합니다.";
-    }
 };
 
 UINT LastItemOf(HMENU menu, int fromEnd = 1)
@@ -93,12 +88,12 @@ TEST_F(BlockedWindowTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
             << c.name;
         EXPECT_EQ(told, desktop.notices.size()) << c.name;
     }
-    EXPECT_EQ((std::vector<std::string>{Told("higher"), Told("unreadable")}), NoticesText());
+    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("higher"), Texts::BlockedNotice("unreadable")}), NoticesText());
     const NOTIFYICONDATAW& notice = desktop.notices.front();
     EXPECT_EQ(kNoticeIconId, notice.uID);
     EXPECT_EQ(static_cast<UINT>(NIF_INFO | NIF_MESSAGE | NIF_ICON | NIF_TIP), notice.uFlags);
     EXPECT_EQ(static_cast<DWORD>(NIIF_WARNING), notice.dwInfoFlags);
-    EXPECT_EQ("관리자 권한 창에는 클릭이 전달되지 않습니다", Utf8(notice.szInfoTitle));
+    EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(notice.szInfoTitle));
     EXPECT_EQ(static_cast<UINT>(WM_TRAYNOTIFY), notice.uCallbackMessage);
 }
 
@@ -125,8 +120,8 @@ TEST_F(BlockedWindowTest, EachWindowIsToldOfOnceUntilClickingStartsAgainAndOneIn
     Tick();
     desktop.tapped = {VK_F2};
     Tick();
-    EXPECT_EQ((std::vector<std::string>{Told("게임"), Told("A caption far too long to be shown whole in the notice, so …"),
-                                        Told("(제목 없음)"), Told("게임")}),
+    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("게임"), Texts::BlockedNotice("A caption far too long to be shown whole in the notice, so …"),
+                                        Texts::BlockedNotice("(제목 없음)"), Texts::BlockedNotice("게임")}),
               NoticesText());
 }
 
@@ -168,7 +163,7 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), LastItemOf(menu, 2));
     wchar_t text[64] = L"";
     ::GetMenuStringW(menu, IDM_RESTART_ELEVATED, text, 64, MF_BYCOMMAND);
-    EXPECT_EQ("관리자 권한으로 다시 시작(&R)", Utf8(text));
+    EXPECT_EQ(Texts::kRestartElevatedItem, Utf8(text));
 
     Select(IDC_START_KEY, 5);
     Select(IDC_END_KEY, kKeyRightButton);
