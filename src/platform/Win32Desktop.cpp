@@ -3,6 +3,8 @@
 #include "common/Dpi.h"
 #include "common/SystemLibrary.h"
 
+#include <objbase.h>
+
 int CWin32Desktop::GetSystemMetrics(int index)
 {
     return ::GetSystemMetrics(index);
@@ -163,5 +165,11 @@ BOOL CWin32Desktop::IsProcessElevated()
 
 BOOL CWin32Desktop::ShellExecuteExW(SHELLEXECUTEINFOW* info)
 {
-    return ::ShellExecuteExW(info);
+    // The shell may hand the start to extensions made with COM, which wants
+    // the calling thread to have it; for this call only, as the picture does.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const BOOL started = ::ShellExecuteExW(info);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return started;
 }
