@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12: the MinGW-w64 cross
-# compilers, Wine (with its 32-bit part where the kernel runs 32-bit
-# programs), a virtual X server, Korean fonts, GoogleTest sources and
-# ImageMagick. Does nothing but check when everything is already there.
+# compilers, clang, lld and clang-tidy, Wine (with its 32-bit part where the
+# kernel runs 32-bit programs), a virtual X server, Korean fonts, GoogleTest
+# sources and ImageMagick. Does nothing but check when everything is already there.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
 
@@ -36,7 +36,7 @@ install_missing() {
 }
 
 install_missing cmake make binutils \
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools clang lld clang-tidy \
   wine wine64 xvfb x11-utils fonts-nanum googletest imagemagick locales python3
 
 # The shipped program is 32-bit: its tests need the 32-bit Wine, which is

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything (the 32-bit product with its ZIP package and its tests,
-# the 64-bit build with the same tests), checks the package as a user would
-# and that a second build gives the same bytes, then runs each build's tests
-# with ctest, whose fixtures start a private X server and a Wine prefix per
+# the 64-bit build with the same tests, the 32-bit program and its unit tests
+# again with clang), checks the package as a user would and that a second
+# build gives the same bytes, then runs each build's tests with ctest (the
+# clang build's include clang-tidy over src/), whose fixtures start a private X server and a Wine prefix per
 # display scale (see cmake/WineTests.cmake): the 32-bit suites against the
 # very vexo.exe that goes into the ZIP. A machine that cannot run 32-bit
 # programs runs only the 32-bit product's file checks, and the last line
-# says so. Extra arguments go to both ctest runs, e.g.
+# says so. Extra arguments go to every ctest run, e.g.
 #   scripts/test.sh -R Settings
 set -euo pipefail
 
@@ -23,6 +24,8 @@ build_preset win32
 build_32=$((SECONDS - build_start))
 build_preset win64
 build_64=$((SECONDS - build_start - build_32))
+build_preset win32-clang
+build_clang=$((SECONDS - build_start - build_32 - build_64))
 # The download, so that every run proves it can still be made.
 say "package the 32-bit product"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"
@@ -65,7 +68,7 @@ end_sessions() {
   if [[ -n "$ctest_pid" ]]; then kill "$ctest_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
   local preset
-  for preset in win32 win64; do
+  for preset in win32 win64 win32-clang; do
     [[ -d "build/$preset/wine-session" ]] && scripts/ctest/wine-session.sh stop "build/$preset/wine-session" 2>/dev/null
   done
   rm -rf "$junit_folder"
@@ -122,12 +125,25 @@ run_suite win64 "$@" || status=1
 line_64="64-bit build: ${suite_line}"
 seconds_64=$((SECONDS - test_start))
 
-say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, then the package);" \
-  "tests took ${seconds_32} s (32-bit) and ${seconds_64} s (64-bit)"
+# The clang build has no end-to-end tests: a selection may leave it none.
+say "running the clang build's unit tests and clang-tidy"
+test_start=$SECONDS
+if [[ -z "$refusal_32" ]]; then
+  run_suite win32-clang --no-tests=ignore "$@" || status=1
+  line_clang="clang build: ${suite_line} (unit tests under Wine, clang-tidy over src/)"
+else
+  run_suite win32-clang --no-tests=ignore -L tidy || status=1
+  line_clang="clang build: NOT RUN: $refusal_32; only clang-tidy ran (${suite_line})"
+fi
+seconds_clang=$((SECONDS - test_start))
+
+say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, ${build_clang} s clang, then the package);" \
+  "tests took ${seconds_32} s (32-bit), ${seconds_64} s (64-bit) and ${seconds_clang} s (clang)"
 ((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
 echo "$(scripts/count-lines.sh)"
 echo "display scales: $(echo 96 $ran_scales | tr ' ' '\n' | sort -un | paste -sd ' ' | sed 's/ /, /g') DPI"
 echo "$line_repro"
+echo "$line_clang"
 echo "$line_64"
 echo "$line_32"
 exit $status

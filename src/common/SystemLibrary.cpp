@@ -41,8 +41,8 @@ void RestrictDllSearchToSystemFolder(SetDefaultDllDirectoriesFunction setDefault
     // before anyone asks for it by name is safe. Where it could, these go
     // first all the same: Wine resolves its DLLs' delay-loaded imports (the
     // theme's, at the first window) through the standard order regardless.
-    for (size_t i = 0; i < kPreloadedSystemDllCount; ++i)
-        LoadSystemLibrary(kPreloadedSystemDlls[i]);
+    for (const wchar_t* fileName : kPreloadedSystemDlls)
+        LoadSystemLibrary(fileName);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* fileName)

@@ -23,6 +23,7 @@ struct ExtendedLayoutHeader {
     DWORD extendedStyle;
     DWORD style;
 };
+// NOLINTNEXTLINE(readability-magic-numbers): the size itself is what is checked
 static_assert(sizeof(ExtendedLayoutHeader) == 16, "the extended layout's header as Windows lays it out");
 constexpr WORD kExtendedLayoutSignature = 0xFFFF;
 

@@ -12,6 +12,7 @@
 #ifndef _WIN64
 // The 32-bit program's members have the widths the panel was laid out with.
 static_assert(sizeof(UINT_PTR) == 4 && sizeof(UINT) == 4 && sizeof(BOOL) == 4, "32-bit timer id, period and flags");
+// NOLINTNEXTLINE(readability-magic-numbers): the size itself is what is checked
 static_assert(sizeof(POINT) == 8, "two signed 32-bit coordinates");
 #endif
 

@@ -9,6 +9,7 @@
 #ifndef _WIN64
 // The shell gets the first form of the record, in its wide version: every
 // Windows since 2000 takes it, and the tip reaches the shell as UTF-16.
+// NOLINTNEXTLINE(readability-magic-numbers): the size itself is what is checked
 static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "first form of the wide tray record is 152 bytes");
 #endif
 
