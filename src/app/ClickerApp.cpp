@@ -1,6 +1,6 @@
 #include "app/ClickerApp.h"
 
-#include "common/SystemLibrary.h"
+#include "common/DynamicCalls.h"
 #include "panel/ClickerDlg.h"
 
 #include <commctrl.h>
@@ -49,7 +49,9 @@ BOOL CClickerApp::InitInstance()
     }
 
     // The panel's up-down controls and slider.
-    InitCommonControlClasses(ICC_UPDOWN_CLASS | ICC_BAR_CLASSES);
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    if (DynamicCalls::InitCommonControlsEx)
+        DynamicCalls::InitCommonControlsEx(&controls);
     // Clicking goes on while the panel hides in the tray.
     KeepTimerResolutionWhileHidden(m_desktop);
 

@@ -61,14 +61,6 @@ public:
     MMRESULT TimeBeginPeriod(UINT milliseconds) override;
     MMRESULT TimeEndPeriod(UINT milliseconds) override;
     BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override;
-
-private:
-    using TimePeriodFunction = MMRESULT(WINAPI*)(UINT);
-    void LoadTimerFunctions();
-
-    bool m_bTimerFunctionsLooked = false;
-    TimePeriodFunction m_timeBeginPeriod = nullptr;
-    TimePeriodFunction m_timeEndPeriod = nullptr;
 };
 
 // Keeps the process's timer resolution requests in force while all its

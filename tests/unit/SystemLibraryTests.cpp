@@ -52,7 +52,7 @@ TEST(DllSearch, OnceRestrictedADllBesideTheProgramIsNotFoundButSystemDllsAre)
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((ProgramFolder() + kBesideTheProgram).c_str()))
         << "build vexo_planted first";
 
-    RestrictDllSearchToSystemFolder();
+    RestrictDllSearchToSystemFolder(DynamicCalls::SetDefaultDllDirectories);
     EXPECT_EQ(nullptr, ::LoadLibraryW(kBesideTheProgram));
     const HMODULE system = ::LoadLibraryW(L"dwmapi.dll");
     ASSERT_NE(nullptr, system);
