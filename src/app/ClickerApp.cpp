@@ -57,10 +57,8 @@ BOOL CClickerApp::InitInstance()
 
     // The panel lives for this run and goes when it ends.
     CClickerDlg panel(m_desktop, m_strAppName);
-    m_pMainWnd = &panel;
     panel.DoModal();
     m_bFirstInstance = TRUE;
-    m_pMainWnd = nullptr;
     return FALSE;
 }
 
