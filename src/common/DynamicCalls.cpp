@@ -7,10 +7,7 @@
     DynamicCalls::name = FindFunction<DynamicCalls::name##Function>(module, #name);
 
 namespace DynamicCalls {
-VEXO_KERNEL32_CALLS(VEXO_DEFINE_CALL)
-VEXO_USER32_CALLS(VEXO_DEFINE_CALL)
-VEXO_COMCTL32_CALLS(VEXO_DEFINE_CALL)
-VEXO_WINMM_CALLS(VEXO_DEFINE_CALL)
+VEXO_DYNAMIC_CALLS(VEXO_DEFINE_CALL)
 } // namespace DynamicCalls
 
 void ResolveImportedDllCalls()

@@ -22,7 +22,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "code page %u, not the %s this run is for\n", ::GetACP(), expected);
         return 1;
     }
-    // As the program's entry point does; a test restricts the DLL search itself.
+    // As the program's entry point does, so that the code under test finds
+    // the newer functions.
     ResolveImportedDllCalls();
     // The panel's up-down controls and slider need their classes registered.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
