@@ -11,9 +11,9 @@
 // Windows' own DLLs load further DLLs by name on the program's behalf.
 
 // Restricts the DLL search path to the system folder for the rest of the
-// process, with SetDefaultDllDirectories where Windows has it (8 and later,
-// 7 with KB2533623); null stands for a Windows that lacks it. There it takes
-// the current folder out of the search path and loads, from the system
+// process with SetDefaultDllDirectories (Windows 8 and later, 7 with
+// KB2533623). Where that is null, as on a Windows that lacks it, it takes the
+// current folder out of the search path instead and loads, from the system
 // folder by full path, the DLLs that Windows' own DLLs are known to load
 // later by name, so that those loads find them already there. The entry
 // point's first act, before any window or COM object exists.
