@@ -1,6 +1,6 @@
 #include "app/ClickerApp.h"
 
-#include "common/SystemLibrary.h"
+#include "common/DynamicCalls.h"
 #include "panel/ClickerDlg.h"
 #include "settings/Handover.h"
 
@@ -60,16 +60,16 @@ BOOL CClickerApp::InitInstance()
     }
 
     // The panel's up-down controls and slider.
-    InitCommonControlClasses(ICC_UPDOWN_CLASS | ICC_BAR_CLASSES);
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    if (DynamicCalls::InitCommonControlsEx)
+        DynamicCalls::InitCommonControlsEx(&controls);
     // Clicking goes on while the panel hides in the tray.
     KeepTimerResolutionWhileHidden(m_desktop);
 
     // The panel lives for this run and goes when it ends.
     CClickerDlg panel(m_desktop, m_strAppName, takingOver ? &handedOver : nullptr);
-    m_pMainWnd = &panel;
     panel.DoModal();
     m_bFirstInstance = TRUE;
-    m_pMainWnd = nullptr;
     return FALSE;
 }
 

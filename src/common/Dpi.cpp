@@ -1,17 +1,8 @@
 #include "common/Dpi.h"
 
-#include "common/SystemLibrary.h"
+#include "common/DynamicCalls.h"
 
 namespace {
-
-// Windows 10 1607 and later; looked up, since Windows 7 lacks them.
-using DpiForWindowFunction = UINT(WINAPI*)(HWND);
-using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
-
-HMODULE User32()
-{
-    return ::GetModuleHandleW(L"user32.dll");
-}
 
 UINT SystemDpi()
 {
@@ -26,16 +17,14 @@ UINT SystemDpi()
 
 UINT DpiOfWindow(HWND window)
 {
-    // Looked up on each call, which is rare: at start-up and on a change.
-    const DpiForWindowFunction dpiForWindow = FindFunction<DpiForWindowFunction>(User32(), "GetDpiForWindow");
+    const auto dpiForWindow = DynamicCalls::GetDpiForWindow;
     const UINT dpi = dpiForWindow && window ? dpiForWindow(window) : 0;
     return dpi != 0 ? dpi : SystemDpi();
 }
 
 HICON LoadIconForDpi(HMODULE module, UINT id, IconMetrics metrics, UINT dpi)
 {
-    const MetricsForDpiFunction metricsForDpi =
-        FindFunction<MetricsForDpiFunction>(User32(), "GetSystemMetricsForDpi");
+    const auto metricsForDpi = DynamicCalls::GetSystemMetricsForDpi;
     // Where the function is missing the system's scale is the only one.
     const SIZE size = metricsForDpi ? SIZE{metricsForDpi(metrics.width, dpi), metricsForDpi(metrics.height, dpi)}
                                     : SIZE{::GetSystemMetrics(metrics.width), ::GetSystemMetrics(metrics.height)};

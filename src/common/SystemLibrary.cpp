@@ -1,7 +1,5 @@
 #include "common/SystemLibrary.h"
 
-#include <commctrl.h>
-
 #include <cwchar>
 
 namespace {
@@ -25,13 +23,7 @@ const wchar_t* const kPreloadedSystemDlls[] = {
 };
 const size_t kPreloadedSystemDllCount = sizeof kPreloadedSystemDlls / sizeof kPreloadedSystemDlls[0];
 
-void RestrictDllSearchToSystemFolder()
-{
-    RestrictDllSearchToSystemFolder(FindFunction<SetDefaultDllDirectoriesFunction>(
-        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"));
-}
-
-void RestrictDllSearchToSystemFolder(SetDefaultDllDirectoriesFunction setDefaultDllDirectories)
+void RestrictDllSearchToSystemFolder(DynamicCalls::SetDefaultDllDirectoriesFunction setDefaultDllDirectories)
 {
     if (setDefaultDllDirectories && setDefaultDllDirectories(kSearchSystem32))
         g_searchRestricted = true;
@@ -58,12 +50,4 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName)
     // folder anyway; otherwise the altered search order looks for them in
     // the loaded DLL's own folder first, not in the program's.
     return ::LoadLibraryExW(path, nullptr, g_searchRestricted ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
-bool InitCommonControlClasses(DWORD classes)
-{
-    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = FindFunction<InitFunction>(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
-    const INITCOMMONCONTROLSEX controls = {sizeof controls, classes};
-    return init && init(&controls);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/DynamicCalls.h"
+
 #include <cstddef>
 
 // Where the process takes its DLLs from. A program started from a Downloads
@@ -9,18 +11,13 @@
 // Windows' own DLLs load further DLLs by name on the program's behalf.
 
 // Restricts the DLL search path to the system folder for the rest of the
-// process, where Windows can (SetDefaultDllDirectories: Windows 8 and later,
-// Windows 7 with KB2533623). Elsewhere it takes the current folder out of the
-// search path and loads, from the system folder by full path, the DLLs that
-// Windows' own DLLs are known to load later by name, so that those loads find
-// them already there. The entry point's first act, before any window or COM
-// object exists.
-void RestrictDllSearchToSystemFolder();
-
-// The same with SetDefaultDllDirectories given; null stands for a Windows
-// that lacks it.
-using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-void RestrictDllSearchToSystemFolder(SetDefaultDllDirectoriesFunction setDefaultDllDirectories);
+// process with SetDefaultDllDirectories (Windows 8 and later, 7 with
+// KB2533623). Where that is null, as on a Windows that lacks it, it takes the
+// current folder out of the search path instead and loads, from the system
+// folder by full path, the DLLs that Windows' own DLLs are known to load
+// later by name, so that those loads find them already there. The entry
+// point's first act, before any window or COM object exists.
+void RestrictDllSearchToSystemFolder(DynamicCalls::SetDefaultDllDirectoriesFunction setDefaultDllDirectories);
 
 // The DLLs loaded beforehand where the search path cannot be restricted.
 extern const wchar_t* const kPreloadedSystemDlls[];
@@ -30,21 +27,3 @@ extern const size_t kPreloadedSystemDllCount;
 // missing. Its dependencies come from the system folder too. Never freed:
 // the program keeps what it loads for its whole run.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
-
-// Registers the common controls' window classes (ICC_ flags of
-// InitCommonControlsEx), loading comctl32 on first use rather than importing
-// it: Wine's comctl32 loads the theme DLL by name as it initialises, which
-// for an imported one happens before the program's first instruction. It is
-// loaded by name, so that the manifest binds it to its side-by-side assembly,
-// which the loader consults before any folder. False where that failed.
-bool InitCommonControlClasses(DWORD classes);
-
-// A function of a loaded module, looked up by name and given its own type;
-// nullptr where the module lacks it (or is null itself).
-template <typename Function>
-Function FindFunction(HMODULE module, const char* name)
-{
-    const FARPROC found = module ? ::GetProcAddress(module, name) : nullptr;
-    // Through the generic function type, which the compiler accepts as a cast target.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}

@@ -7,7 +7,6 @@ CApplication* g_application = nullptr;
 }
 
 CApplication::CApplication()
-    : m_pMainWnd(nullptr)
 {
     g_application = this;
 }

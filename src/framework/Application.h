@@ -3,8 +3,6 @@
 
 #include "common/Text.h"
 
-class CDialog;
-
 // The process's one application object. The entry point calls Run(), which
 // runs InitInstance(), where the application runs its modal dialog, and
 // then ExitInstance(), whose result is the process exit code.
@@ -23,9 +21,6 @@ public:
     // FALSE: the application has run, and nothing is to follow.
     virtual BOOL InitInstance() = 0;
     virtual int ExitInstance();
-
-    // The window that stands for the application while it runs (a modal panel).
-    CDialog* m_pMainWnd;
 
 protected:
     CText m_strAppName;

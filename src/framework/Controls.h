@@ -1,12 +1,13 @@
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 // Non-owning wrappers around a control's window handle: the dialog owns the
-// controls, these only give them typed operations.
+// controls, these only give them typed operations, and nothing owns these
+// through their base.
 class CControl {
 public:
     CControl() : m_hWnd(nullptr) {}
-    virtual ~CControl() = default;
 
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -44,5 +45,8 @@ public:
 // Up-down control; its buddy edit shows the number.
 class CSpinButton : public CControl {
 public:
-    void SetRange(int lower, int upper) const;
+    void SetRange(int lower, int upper) const
+    {
+        Send(UDM_SETRANGE32, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
+    }
 };

@@ -153,50 +153,6 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
-void CDialog::DoDataExchange(CDataExchange&)
-{
-}
-
-void CDialog::OnTimer(UINT_PTR)
-{
-}
-
-void CDialog::OnHScroll(UINT, UINT, HWND)
-{
-}
-
-bool CDialog::OnSysCommand(UINT, LPARAM)
-{
-    return false;
-}
-
-bool CDialog::OnPaint()
-{
-    return false;
-}
-
-HICON CDialog::OnQueryDragIcon()
-{
-    return nullptr;
-}
-
-void CDialog::OnShowWindow(bool)
-{
-}
-
-bool CDialog::OnEndSession(bool)
-{
-    return false;
-}
-
-void CDialog::OnDestroy()
-{
-}
-
-void CDialog::OnDpiChanged(UINT)
-{
-}
-
 bool CDialog::OnButtonClicked(int id)
 {
     if (id == IDOK)
@@ -206,16 +162,6 @@ bool CDialog::OnButtonClicked(int id)
     else
         return false;
     return true;
-}
-
-bool CDialog::OnCommand(int, int, HWND)
-{
-    return false;
-}
-
-bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
-{
-    return false;
 }
 
 void CDialog::OnOK()

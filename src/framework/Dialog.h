@@ -49,35 +49,40 @@ protected:
     // Fills the lists from the layout's initial entries, then copies the
     // members into the controls. TRUE: the system sets the default focus.
     virtual BOOL OnInitDialog();
-    virtual void DoDataExchange(CDataExchange& dx);
+    virtual void DoDataExchange(CDataExchange& /*dx*/) {}
 
-    // Hooks of the standard messages, called with their parameters cracked.
-    // Those returning a flag or a handle say whether they handled the
-    // message; after the others the system's default handling follows.
-    virtual void OnTimer(UINT_PTR timerId);
-    virtual void OnHScroll(UINT code, UINT position, HWND scrollBar);
-    virtual bool OnSysCommand(UINT id, LPARAM cursor);
-    virtual bool OnPaint();
-    virtual HICON OnQueryDragIcon(); // the icon shown while dragging the minimised window
-    virtual void OnShowWindow(bool shown);
-    virtual bool OnEndSession(bool ending);
-    virtual void OnDestroy();
+    // Hooks of the standard messages, called with their parameters cracked;
+    // by default they do nothing. Those returning a flag or a handle say
+    // whether they handled the message; after the others the system's
+    // default handling follows.
+    virtual void OnTimer(UINT_PTR /*timerId*/) {}
+    virtual void OnHScroll(UINT /*code*/, UINT /*position*/, HWND /*scrollBar*/) {}
+    virtual bool OnSysCommand(UINT /*id*/, LPARAM /*cursor*/) { return false; }
+    virtual bool OnPaint() { return false; }
+    // The icon shown while dragging the minimised window.
+    virtual HICON OnQueryDragIcon() { return nullptr; }
+    virtual void OnShowWindow(bool /*shown*/) {}
+    virtual bool OnEndSession(bool /*ending*/) { return false; }
+    virtual void OnDestroy() {}
     // The window reached a screen of another scale, or its screen's scale
     // changed (per-monitor programs only). The dialog manager lays the
     // dialog out again for it after the hook, in the default handling.
-    virtual void OnDpiChanged(UINT dpi);
+    virtual void OnDpiChanged(UINT /*dpi*/) {}
 
     // WM_COMMAND: a click (a button's, or a menu command's) by id, where IDOK
     // and IDCANCEL go to OnOK and OnCancel; any other notification by id,
     // code and control.
     virtual bool OnButtonClicked(int id);
-    virtual bool OnCommand(int id, int code, HWND control);
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
     virtual void OnOK();     // exchange from controls, then close with IDOK
     virtual void OnCancel(); // close with IDCANCEL, no exchange
 
     // Private and registered messages: return true when handled and put the
     // message's result in 'result'.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/)
+    {
+        return false;
+    }
 
     HWND m_hWnd;
 

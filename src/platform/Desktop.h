@@ -89,16 +89,15 @@ public:
     BOOL IsProcessElevated() override;
     BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override;
 
-private:
-    using TimePeriodFunction = MMRESULT(WINAPI*)(UINT);
-    void LoadTimerFunctions();
-
-    bool m_bTimerFunctionsLooked = false;
-    TimePeriodFunction m_timeBeginPeriod = nullptr;
-    TimePeriodFunction m_timeEndPeriod = nullptr;
 };
 
 // Keeps the process's timer resolution requests in force while all its
 // windows are hidden, which Windows 11 would otherwise ignore. Once, at
 // start-up; false, and nothing else changes, where Windows cannot do it.
-bool KeepTimerResolutionWhileHidden(IDesktop& desktop);
+inline bool KeepTimerResolutionWhileHidden(IDesktop& desktop)
+{
+    // The control mask takes charge of the policy; its clear state bit says
+    // "do not ignore the requests".
+    const PowerThrottlingState state = {kPowerThrottlingCurrentVersion, kPowerThrottlingIgnoreTimerResolution, 0};
+    return desktop.SetProcessPowerThrottling(state) != FALSE;
+}

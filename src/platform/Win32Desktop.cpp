@@ -1,7 +1,7 @@
 #include "platform/Desktop.h"
 
 #include "common/Dpi.h"
-#include "common/SystemLibrary.h"
+#include "common/DynamicCalls.h"
 
 #include <objbase.h>
 
@@ -51,48 +51,33 @@ UINT CWin32Desktop::GetNotificationAreaDpi()
 }
 
 // winmm is not one of Windows' known DLLs: imported, it would be looked for
-// in the program's folder first. So it is loaded from the system folder by
-// full path, when clicking first needs it; where it cannot be had, the
-// requests fail and clicking runs at the system's default resolution.
-void CWin32Desktop::LoadTimerFunctions()
-{
-    if (m_bTimerFunctionsLooked)
-        return;
-    m_bTimerFunctionsLooked = true;
-    const HMODULE winmm = LoadSystemLibrary(L"winmm.dll");
-    m_timeBeginPeriod = FindFunction<TimePeriodFunction>(winmm, "timeBeginPeriod");
-    m_timeEndPeriod = FindFunction<TimePeriodFunction>(winmm, "timeEndPeriod");
-}
-
+// in the program's folder first. Where it cannot be had, the requests fail
+// and clicking runs at the system's default resolution.
 MMRESULT CWin32Desktop::TimeBeginPeriod(UINT milliseconds)
 {
-    LoadTimerFunctions();
-    return m_timeBeginPeriod ? m_timeBeginPeriod(milliseconds) : TIMERR_NOCANDO;
+    ResolveWinmmCalls();
+    return DynamicCalls::timeBeginPeriod ? DynamicCalls::timeBeginPeriod(milliseconds) : TIMERR_NOCANDO;
 }
 
 MMRESULT CWin32Desktop::TimeEndPeriod(UINT milliseconds)
 {
-    LoadTimerFunctions();
-    return m_timeEndPeriod ? m_timeEndPeriod(milliseconds) : TIMERR_NOCANDO;
+    ResolveWinmmCalls();
+    return DynamicCalls::timeEndPeriod ? DynamicCalls::timeEndPeriod(milliseconds) : TIMERR_NOCANDO;
 }
 
 namespace {
 
 constexpr int kProcessPowerThrottling = 4; // PROCESS_INFORMATION_CLASS
-using SetProcessInformationFunction = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
 
 } // namespace
 
-// Looked up, not imported: Windows 7 lacks the function, and Windows before
-// 11 refuses the flag.
+// Windows 7 lacks the function, and Windows before 11 refuses the flag.
 BOOL CWin32Desktop::SetProcessPowerThrottling(const PowerThrottlingState& state)
 {
-    const auto setInformation =
-        FindFunction<SetProcessInformationFunction>(::GetModuleHandleW(L"kernel32.dll"), "SetProcessInformation");
-    if (!setInformation)
+    if (!DynamicCalls::SetProcessInformation)
         return FALSE;
     PowerThrottlingState copy = state;
-    return setInformation(::GetCurrentProcess(), kProcessPowerThrottling, &copy, sizeof copy);
+    return DynamicCalls::SetProcessInformation(::GetCurrentProcess(), kProcessPowerThrottling, &copy, sizeof copy);
 }
 
 HWND CWin32Desktop::WindowFromPoint(POINT point)

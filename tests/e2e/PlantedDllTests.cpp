@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
 #include "support/DesktopInput.h"
+#include "support/PanelProbe.h"
 #include "support/RemoteWindow.h"
 #include "support/Utf8.h"
 #include "support/Wait.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,17 +54,15 @@ private:
 
 // A folder like a Downloads folder that a web page has written DLLs into: the
 // test DLL under each name, which leaves "<dll>.<process>.loaded" beside
-// itself when a process loads it.
+// itself when a process loads it, and under its own, kBesideTheProgram.
 struct PlantedFolder {
     PlantedFolder()
     {
-        wchar_t self[MAX_PATH] = L"";
-        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-        built = fs::path(self).parent_path();
         fs::remove_all(path);
         fs::create_directories(path);
+        fs::copy_file(built / kBesideTheProgram, path / kBesideTheProgram);
         for (const char* name : kPlantedNames)
-            fs::copy_file(built / "vexo_planted.dll", path / (std::string(name) + ".dll"));
+            fs::copy_file(built / kBesideTheProgram, path / (std::string(name) + ".dll"));
     }
     ~PlantedFolder() { fs::remove_all(path); }
 
@@ -99,15 +100,31 @@ struct PlantedFolder {
         return missing;
     }
 
-    fs::path built;
+    fs::path built = Wide(TestProgramFolder());
     fs::path path = fs::temp_directory_path() / "vexo_planted";
 };
+
+// The copy made to run as on a Windows 7 without KB2533623: the name it looks
+// SetDefaultDllDirectories up by, changed in its bytes, finds nothing.
+bool LoseSetDefaultDllDirectories(const ClickerCopy& copy)
+{
+    std::fstream file(Wide(copy.ExePath()).c_str(), std::ios::in | std::ios::out | std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string name("SetDefaultDllDirectories", sizeof "SetDefaultDllDirectories"); // and its zero
+    const size_t at = bytes.find(name);
+    if (at == std::string::npos || bytes.find(name, at + 1) != std::string::npos)
+        return false;
+    file.seekp(static_cast<std::streamoff>(at)).put('X');
+    return file.good();
+}
 
 } // namespace
 
 // Started from a folder holding a DLL under the name of every DLL that it or
 // Windows might load by name, with Wine told to prefer those as Windows
-// would, the program goes through start-up, a second copy that brings it
+// would, and where it cannot restrict its DLL search, so that only its
+// weaker defence, the DLLs loaded first from the system folder, holds, the
+// program goes through start-up, a second copy that brings it
 // back from the tray, the About box and the tray again, where it goes on
 // clicking and sweeping and whose menu shows the panel again or ends it, as
 // it does anywhere, and loads none of them.
@@ -120,10 +137,14 @@ TEST(E2EPlanted, ProgramStartedBesidePlantedDllsWorksAndLoadsNone)
     EXPECT_EQ(std::size(kPlantedNames), folder.Markers("vexo_planted_host.exe").size());
 
     ClickerCopy copy("", kFastSettings, false, Utf8(folder.path.wstring()) + "\\");
+    ASSERT_TRUE(LoseSetDefaultDllDirectories(copy));
     const NativeFirst overrides(copy.Name() + ".exe");
     {
         ClickerProcess program(copy);
         ASSERT_TRUE(program.WaitForPanel());
+        ProbeAnswer answer;
+        ASSERT_TRUE(AskProbe(program.Panel(), answer));
+        EXPECT_TRUE(answer.measures.besideFound) << "the DLL search was restricted all the same";
         HideToTray(program);
         {
             ClickerProcess second(copy);

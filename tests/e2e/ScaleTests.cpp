@@ -5,6 +5,7 @@
 #include "support/ClickerProcess.h"
 #include "support/IconMeasures.h"
 #include "support/PanelProbe.h"
+#include "support/RemoteWindow.h"
 #include "support/Utf8.h"
 #include "support/Wait.h"
 
@@ -13,54 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-
-// The probe's answer: the measures and the picture's pixels.
-struct Answer {
-    PanelMeasures measures = {};
-    CPixels picture;
-};
-
-Answer g_answer;
-bool g_answered;
-
-LRESULT CALLBACK ReceiveAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_COPYDATA)
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    PanelMeasures& m = g_answer.measures;
-    if (data->cbData < sizeof m)
-        return FALSE;
-    std::memcpy(&m, data->lpData, sizeof m);
-    if (!g_answer.picture.Allocate(m.picture.cx, m.picture.cy) ||
-        data->cbData != sizeof m + g_answer.picture.pixels.Size() * 4)
-        return FALSE;
-    std::memcpy(g_answer.picture.pixels.Data(), static_cast<const BYTE*>(data->lpData) + sizeof m, data->cbData - sizeof m);
-    g_answered = true;
-    return TRUE;
-}
-
-// Asks the probe inside the panel's process, after moving the panel to
-// another scale where one is given, and waits for its answer.
-bool AskProbe(HWND panel, int newDpi = 0)
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = ReceiveAnswer;
-    windowClass.lpszClassName = L"vexo_probe_answer";
-    ::RegisterClassW(&windowClass);
-    const HWND receiver = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            nullptr, nullptr);
-    const HHOOK hook = InstallPanelProbe(::GetWindowThreadProcessId(panel, nullptr));
-    g_answered = false;
-    ::PostMessageW(panel, ::RegisterWindowMessageW(kPanelProbeMessage), reinterpret_cast<WPARAM>(receiver), newDpi);
-    const bool answered = hook && WaitUntil([] { return g_answered; });
-    ::UnhookWindowsHookEx(hook);
-    ::DestroyWindow(receiver);
-    return answered;
-}
 
 // The picture's master, as the copy holds it.
 CPixels Master(const ClickerCopy& copy)
@@ -115,7 +70,7 @@ int Channel(const CPixels& picture, int x, int y, int channel)
 // The window's icons are images made for the sizes of the scale it is at,
 // and the picture fills its control, to the pixel, in its own proportions,
 // and shows the master.
-void ExpectArtFor(const Answer& answer, const CPixels& master)
+void ExpectArtFor(const ProbeAnswer& answer, const CPixels& master)
 {
     const PanelMeasures& m = answer.measures;
     std::printf("at %d DPI: picture %ld x %ld in %ld x %ld, %.1f %% of the panel's %ld pixels\n", m.dpi, m.picture.cx,
@@ -134,33 +89,43 @@ void ExpectArtFor(const Answer& answer, const CPixels& master)
 // At the scale of the prefix it runs in (the test command runs it at 96, 144
 // and 192 DPI, and names the scale in VEXO_EXPECTED_DPI), and again after
 // the panel has moved to a screen of the next scale, as Windows tells a
-// per-monitor program: the art is made for the scale the panel is at.
+// per-monitor program: the art is made for the scale the panel is at, the
+// About box's too as it opens. With the program's process at hand, the probe
+// also sees its DLL search restricted: a DLL beside it is not found by name.
 TEST(E2EScale, PictureFillsItsFrameAndIconsComeAtTheSizesOfTheScaleAtStartAndAfterAChange)
 {
-    ClickerCopy copy;
+    ClickerCopy copy("", nullptr, false, TestProgramFolder()); // beside kBesideTheProgram
     ClickerProcess program(copy);
     ASSERT_TRUE(program.WaitForPanel());
     const CPixels master = Master(copy);
     ASSERT_FALSE(master.IsEmpty()) << "cannot read the picture's master";
 
-    ASSERT_TRUE(AskProbe(program.Panel())) << "no answer from the probe";
-    const int startDpi = g_answer.measures.dpi;
+    ::PostMessageW(program.Panel(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const HWND about = program.WaitForDialog(Texts::kAboutCaption);
+    ProbeAnswer answer;
+    ASSERT_TRUE(AskProbe(program.Panel(), answer)) << "no answer from the probe";
+    PostClick(about, IDOK);
+    const PanelMeasures& m = answer.measures;
+    EXPECT_FALSE(m.besideFound) << "a DLL beside the program is found by name";
+    const int startDpi = m.dpi;
     if (const char* expected = std::getenv("VEXO_EXPECTED_DPI")) {
         EXPECT_EQ(std::atoi(expected), startDpi) << "the prefix does not run at the scale asked for";
     }
     {
         SCOPED_TRACE("at start-up");
-        ExpectArtFor(g_answer, master);
+        ExpectArtFor(answer, master);
+        EXPECT_TRUE(m.bigIconMetrics == m.aboutIcon) << "About box's icon " << m.aboutIcon.cx << " x " << m.aboutIcon.cy;
     }
 
     const int newDpi = startDpi >= 192 ? 96 : startDpi + 48;
-    const LONG oldBoxWidth = g_answer.measures.pictureBox.cx;
-    ASSERT_TRUE(AskProbe(program.Panel(), newDpi)) << "no answer from the probe after the change";
-    ASSERT_EQ(newDpi, g_answer.measures.dpi);
-    EXPECT_NE(oldBoxWidth, g_answer.measures.pictureBox.cx) << "the test did not resize the picture's control";
+    const LONG oldBoxWidth = m.pictureBox.cx;
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    ASSERT_TRUE(AskProbe(program.Panel(), answer, newDpi)) << "no answer from the probe after the change";
+    ASSERT_EQ(newDpi, m.dpi);
+    EXPECT_NE(oldBoxWidth, m.pictureBox.cx) << "the test did not resize the picture's control";
     {
         SCOPED_TRACE("after moving to " + std::to_string(newDpi) + " DPI");
-        ExpectArtFor(g_answer, master);
+        ExpectArtFor(answer, master);
     }
     EXPECT_TRUE(program.Close());
 }

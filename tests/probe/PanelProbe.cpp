@@ -35,6 +35,14 @@ std::vector<BYTE> Measure(HWND panel, HWND picture)
     measures.picture = BitmapSizeOf(bitmap);
     ::GetWindowRect(panel, &rect);
     measures.panelWidth = rect.right - rect.left;
+    const HWND about = ::GetLastActivePopup(panel);
+    measures.aboutIcon = IconSizeOf(reinterpret_cast<HICON>(
+        about != panel ? ::SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0) : 0));
+    // Without running it, so that it leaves no marker.
+    const HMODULE beside = ::LoadLibraryExW(kBesideTheProgram, nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    measures.besideFound = beside != nullptr;
+    if (beside)
+        ::FreeLibrary(beside);
 
     std::vector<BYTE> answer(sizeof measures + static_cast<size_t>(measures.picture.cx) * measures.picture.cy * 4);
     std::memcpy(answer.data(), &measures, sizeof measures);

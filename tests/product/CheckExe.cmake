@@ -1,20 +1,22 @@
 # Checks one built vexo.exe from outside, without running it: the expected
 # kind of Windows program, importing only DLLs that Windows always takes from
-# its system folder (the MinGW runtime is linked in statically) and nothing
-# Windows 7 lacks, with address space layout randomisation and data execution
-# prevention, carrying its version in Korean and English, and a manifest that
-# requests no execution level and per-monitor display scale, in at most
-# 200 KB.
+# its system folder (the MinGW runtime is linked in statically) and none of
+# the functions it looks up at run time, with address space layout
+# randomisation and data execution prevention, carrying its version in Korean
+# and English, and a manifest that requests no execution level and
+# per-monitor display scale, in at most 200 KB.
 #   cmake -DEXE=... -DFORMAT=pei-i386 -DVERSION=1.5.0 -DOBJDUMP=... -DWINDRES=... -P CheckExe.cmake
 cmake_policy(VERSION 3.20)
 
-# The DLLs an import may name: known DLLs on every Windows from 7 SP1 to 11
-# (the values of HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs,
+# The DLLs the program imports, each a known DLL on every Windows from 7 SP1
+# to 11 (the values of HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs,
 # which the loader maps from the system folder whatever lies beside the
-# program), and comctl32, which the manifest binds to its side-by-side
-# assembly. Anything else (winmm, uxtheme, version, ...) is loaded at run time
-# from the system folder by full path.
-set(ALLOWED_IMPORTS advapi32 comctl32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 shell32 shlwapi user32)
+# program). A new import is added here once it is known to be one of those.
+set(ALLOWED_IMPORTS advapi32 gdi32 kernel32 msvcrt ole32 shell32 user32)
+# The functions the program looks up at run time, read from the one list of them.
+file(READ "${CMAKE_CURRENT_LIST_DIR}/../../src/common/DynamicCalls.h" list)
+string(REGEX MATCHALL "\n *CALL\\([A-Za-z0-9_]+," rows "${list}")
+list(TRANSFORM rows REPLACE "^\n *CALL\\(([A-Za-z0-9_]+),$" "\\1" OUTPUT_VARIABLE LOOKED_UP)
 
 if(NOT EXISTS "${EXE}")
   message(FATAL_ERROR "${EXE} does not exist: build it first")
@@ -46,12 +48,15 @@ if(foreign)
   message(FATAL_ERROR "${EXE} imports DLLs that Windows may take from the program's folder: ${foreign}")
 endif()
 
-# Functions newer than Windows 7 SP1 (the power-throttling opt-out, the
-# restricted DLL search of KB2533623, the per-monitor scale) are looked up
-# at run time, never imported: Windows 7 would refuse to start the program.
-foreach(function IN ITEMS SetProcessInformation SetDefaultDllDirectories GetDpiForWindow GetSystemMetricsForDpi)
+# What is looked up at run time is never imported as well: Windows 7 SP1
+# lacks the newer functions and would refuse to start the program, and the
+# others' DLLs are no known DLLs.
+if(NOT LOOKED_UP)
+  message(FATAL_ERROR "no run-time lookups found in src/common/DynamicCalls.h (its rows not understood)")
+endif()
+foreach(function IN LISTS LOOKED_UP)
   if(dump MATCHES "[ \t]${function}\n")
-    message(FATAL_ERROR "${EXE} imports ${function}, which Windows 7 SP1 lacks")
+    message(FATAL_ERROR "${EXE} imports ${function}, which it looks up at run time")
   endif()
 endforeach()
 
@@ -111,5 +116,5 @@ if(NOT resources MATCHES "\n${CMAKE_MATCH_1} 3 /\\* RT_ICON \\*/\nBEGIN\n +0x474
 endif()
 
 list(TRANSFORM imports REPLACE "^DLL Name: *" "")
-message(STATUS "${EXE}: ${FORMAT}, ${bytes} bytes, version ${VERSION}, imports ${imports}, "
+message(STATUS "${EXE}: ${FORMAT}, ${bytes} bytes, version ${VERSION}, imports ${imports}, looks up ${LOOKED_UP}, "
                "ASLR and DEP with ${relocationBytes} bytes of relocations")

@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string DirectoryOf(const std::wstring& path)
-{
-    return Utf8(path.substr(0, path.find_last_of(L'\\') + 1));
-}
-
 // Drops this process's cached copy of a settings file.
 void ForgetCached(const std::string& path)
 {
@@ -25,6 +20,14 @@ void ForgetCached(const std::string& path)
 }
 
 } // namespace
+
+std::string TestProgramFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring self = path;
+    return Utf8(self.substr(0, self.find_last_of(L'\\') + 1));
+}
 
 std::string IniPathOf(const std::string& name)
 {
@@ -56,9 +59,7 @@ ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bo
     m_exePath = directory + m_name + ".exe";
     m_settingsPath = IniPathOf(m_name);
 
-    // The program under test lies next to the test program.
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::string program = DirectoryOf(path) + "vexo.exe";
+    const std::string program = TestProgramFolder() + "vexo.exe";
     if (!::CopyFileW(Wide(program).c_str(), Wide(m_exePath).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << program << " to " << m_exePath;
     RemoveSettings();

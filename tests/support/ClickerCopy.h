@@ -5,6 +5,10 @@
 
 // Paths and names here are UTF-8 (see Utf8.h).
 
+// The folder of the running test program, where the build put it and the
+// program under test, ending in a backslash.
+std::string TestProgramFolder();
+
 // Where a program named so keeps its settings: "<name>.INI" in the Windows
 // directory, where the system puts files named without a directory.
 std::string IniPathOf(const std::string& name);

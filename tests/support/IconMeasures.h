@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "common/SystemLibrary.h"
+#include "common/DynamicCalls.h"
 
 // Sizes as a test reads them, in the program's process or its own.
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/DynamicCalls.h"
 #include "support/ModalBoxes.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "code page %u, not the %s this run is for\n", ::GetACP(), expected);
         return 1;
     }
+    // As the program's entry point does, so that the code under test finds
+    // the newer functions.
+    ResolveImportedDllCalls();
     // The panel's up-down controls and slider need their classes registered.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
