@@ -9,22 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-namespace {
-
-// The windows of every process that carry the copy's property.
-std::vector<HWND> PanelsOf(const ClickerCopy& copy)
-{
-    std::vector<HWND> panels;
-    const std::wstring property = Wide(copy.Name());
-    for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window;
-         window = ::FindWindowExW(nullptr, window, nullptr, nullptr))
-        if (::GetPropW(window, property.c_str()))
-            panels.push_back(window);
-    return panels;
-}
-
-} // namespace
+#include <string>
 
 // A copy started as an administrator's programs are while User Account
 // Control holds the rights back offers to restart as administrator, last in
@@ -55,22 +40,17 @@ TEST(E2EAdministrator, ALimitedCopyRestartsAsAdministratorWithWhatItsPanelShowed
     ChooseLastSystemMenuItem(first);
     ASSERT_TRUE(first.WaitForExit());
     EXPECT_EQ(0u, first.ExitCode());
-    std::vector<HWND> panels;
-    ASSERT_TRUE(WaitUntil([&] { return !(panels = PanelsOf(copy)).empty(); })) << "no new copy";
+    const std::wstring property = Wide(copy.Name());
+    HWND panel = nullptr;
+    const auto isPanel = [&](HWND window) { return ::GetPropW(window, property.c_str()) != nullptr; };
+    ASSERT_TRUE(WaitUntil([&] { return (panel = FindTopLevel(kAnyProcess, isPanel)) != nullptr; })) << "no new copy";
     DWORD successorId = 0;
-    ::GetWindowThreadProcessId(panels[0], &successorId);
+    ::GetWindowThreadProcessId(panel, &successorId);
     ClickerProcess successor(copy, successorId);
     ASSERT_TRUE(successor.WaitForPanel());
-    EXPECT_EQ(1u, PanelsOf(copy).size());
+    EXPECT_EQ(nullptr, FindTopLevel(kAnyProcess, [&](HWND window) { return window != panel && isPanel(window); }));
     EXPECT_EQ(nullptr, FindDialog(successorId, copy.Name())) << "a box of the single-instance rules";
-    EXPECT_EQ(6, ComboSelection(successor.Control(IDC_START_KEY)));
-    EXPECT_EQ(13, ComboSelection(successor.Control(IDC_END_KEY)));
-    EXPECT_EQ(0, ComboSelection(successor.Control(IDC_TOGGLE_KEY)));
-    EXPECT_EQ(42, ScrollPosition(successor.Control(IDC_SPEED)));
-    EXPECT_EQ(SpeedLabel(42), TextOf(successor.Control(IDC_SPEED_TEXT)));
-    EXPECT_EQ(BST_UNCHECKED, CheckState(successor.Control(IDC_AUTO_ON)));
-    EXPECT_EQ(BST_CHECKED, CheckState(successor.Control(IDC_TOGGLE_ON)));
-    EXPECT_FALSE(::IsWindowEnabled(successor.Control(IDC_START_KEY)));
+    EXPECT_EQ((std::vector<int>{6, 13, 0, 42, BST_UNCHECKED, BST_CHECKED}), ShownValues(successor));
     EXPECT_TRUE(successor.Close());
     EXPECT_EQ((std::vector<int>{1, 2, 3, 150, kMissingSetting, kMissingSetting}), copy.SavedSettings());
 }

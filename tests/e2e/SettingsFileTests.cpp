@@ -65,13 +65,6 @@ void WriteJunk(const std::string& path)
 class SettingsFile : public ::testing::TestWithParam<SettingsCase> {
 };
 
-std::vector<int> Shown(const ClickerProcess& program)
-{
-    return {ComboSelection(program.Control(IDC_START_KEY)), ComboSelection(program.Control(IDC_END_KEY)),
-            ComboSelection(program.Control(IDC_TOGGLE_KEY)), ScrollPosition(program.Control(IDC_SPEED)),
-            CheckState(program.Control(IDC_AUTO_ON)), CheckState(program.Control(IDC_TOGGLE_ON))};
-}
-
 } // namespace
 
 // Whatever the file holds, the panel comes up within range, its keys work
@@ -102,7 +95,7 @@ TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
     ClickTarget target;
     ClickerProcess program(copy);
     ASSERT_TRUE(program.WaitForPanel());
-    const std::vector<int> shown = Shown(program);
+    const std::vector<int> shown = ShownValues(program);
     const int low[] = {-1, -1, -1, 1, 0, 0}, high[] = {13, 13, 13, 100, 2, 2};
     for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(row.shown[i] == kAny ? shown[i] >= low[i] && shown[i] <= high[i] : shown[i] == row.shown[i])

@@ -184,30 +184,46 @@ void HideToTray(const ClickerProcess& program)
     })) << "the panel did not hide";
 }
 
-void ChooseFromTrayMenu(const ClickerProcess& program, int item)
+namespace {
+
+// Opens a menu of the panel with the message given and chooses with the
+// keys, which the menu takes from its owner thread's queue.
+void ChooseFromMenu(const ClickerProcess& program, UINT message, WPARAM wParam, LPARAM lParam,
+                    const std::vector<UINT>& keys)
 {
-    ::PostMessageW(program.Panel(), kTrayNotify, 0, WM_RBUTTONUP);
+    ::PostMessageW(program.Panel(), message, wParam, lParam);
     if (!WaitUntil([&] { return MenuShown(program); })) {
-        ADD_FAILURE() << "no tray menu";
+        ADD_FAILURE() << "no menu";
         return;
     }
     // Only so does the menu close when the user clicks elsewhere.
     EXPECT_EQ(program.Panel(), ::GetForegroundWindow());
-    for (int i = 0; i < item; ++i)
-        PostKey(program.Panel(), VK_DOWN);
-    PostKey(program.Panel(), VK_RETURN);
+    for (const UINT key : keys)
+        PostKey(program.Panel(), key);
     EXPECT_TRUE(WaitUntil([&] { return !MenuShown(program); }));
+}
+
+} // namespace
+
+void ChooseFromTrayMenu(const ClickerProcess& program, int item)
+{
+    std::vector<UINT> keys(static_cast<size_t>(item), VK_DOWN);
+    keys.push_back(VK_RETURN);
+    ChooseFromMenu(program, kTrayNotify, 0, WM_RBUTTONUP, keys);
 }
 
 void ChooseLastSystemMenuItem(const ClickerProcess& program)
 {
-    ::PostMessageW(program.Panel(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
-    if (!WaitUntil([&] { return MenuShown(program); })) {
-        ADD_FAILURE() << "no system menu";
-        return;
-    }
-    PostKey(program.Panel(), VK_UP); // from the first item round to the last
-    PostKey(program.Panel(), VK_RETURN);
+    // From the first item, which the keyboard opens it on, round to the last.
+    ChooseFromMenu(program, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE, {VK_UP, VK_RETURN});
+}
+
+
+std::vector<int> ShownValues(const ClickerProcess& program)
+{
+    return {ComboSelection(program.Control(IDC_START_KEY)), ComboSelection(program.Control(IDC_END_KEY)),
+            ComboSelection(program.Control(IDC_TOGGLE_KEY)), ScrollPosition(program.Control(IDC_SPEED)),
+            CheckState(program.Control(IDC_AUTO_ON)), CheckState(program.Control(IDC_TOGGLE_ON))};
 }
 
 void MoveSpeedBarTo(const ClickerProcess& program, int position)

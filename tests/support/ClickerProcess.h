@@ -77,6 +77,10 @@ void ChooseFromTrayMenu(const ClickerProcess& program, int item);
 // chosen with the arrow keys.
 void ChooseLastSystemMenuItem(const ClickerProcess& program);
 
+// The six values the panel shows, in the order of saving: the three lists'
+// selections, the speed bar's position and the two boxes' states.
+std::vector<int> ShownValues(const ClickerProcess& program);
+
 // Moves the panel's speed bar as dragging its thumb there would, and the
 // label the panel then shows for a position.
 void MoveSpeedBarTo(const ClickerProcess& program, int position);

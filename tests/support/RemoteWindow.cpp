@@ -75,7 +75,7 @@ HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
          window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && match(window))
+        if ((processId == kAnyProcess || owner == processId) && match(window))
             return window;
     }
     return nullptr;

@@ -25,7 +25,8 @@ void PostClick(HWND dialog, int controlId);
 // cannot be relied upon.
 void PostKey(HWND window, UINT virtualKey);
 
-// First top-level window of the process that matches, or nullptr.
+// First top-level window of the process (or of any) that matches, or nullptr.
+constexpr DWORD kAnyProcess = 0;
 HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match);
 // Dialogs and message boxes, by caption (any caption when empty).
 HWND FindDialog(DWORD processId, const std::string& caption = std::string());

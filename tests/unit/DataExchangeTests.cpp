@@ -76,23 +76,6 @@ TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdi
     EXPECT_EQ(2u, end);
 }
 
-// That cancelling never exchanges is seen on the panel.
-TEST_F(DataExchangeTest, OkClosesOnlyAfterASuccessfulExchange)
-{
-    dialog.Put(IDC_RADIUS, L"oops");
-    {
-        ModalCloser closer;
-        ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-        EXPECT_EQ(1, closer.shown);
-    }
-    EXPECT_FALSE(dialog.HasEnded());
-    dialog.Put(IDC_RADIUS, L"3");
-    ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(IDOK, dialog.Result());
-    EXPECT_EQ(3, dialog.first);
-    EXPECT_FALSE(::IsWindow(dialog.GetSafeHwnd()));
-}
-
 TEST(ParseInteger, TakesWholeSignedDecimalsOnly)
 {
     int value = 5;
