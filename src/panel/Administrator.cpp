@@ -1,17 +1,15 @@
 #include "panel/ClickerDlg.h"
 
-#include "common/Dpi.h"
 #include "common/ModuleName.h"
 #include "platform/Desktop.h"
-#include "resources/resource.h"
 #include "settings/Handover.h"
 
 #include <algorithm>
 #include <cwchar>
 
-const wchar_t kBlockedNoticeTitle[] = L"관리자 권한 창에는 클릭이 전달되지 않습니다";
-
 namespace {
+
+const wchar_t kBlockedNoticeTitle[] = L"관리자 권한 창에는 클릭이 전달되지 않습니다";
 
 // The notice's text around the blocked window's caption.
 const wchar_t kBlockedNoticeBefore[] = L"'";
@@ -24,6 +22,8 @@ const wchar_t kEllipsis[] = L"…";
 constexpr int kCaptionShown = 60;
 
 const wchar_t kRunAsAdministrator[] = L"runas";
+// How long a handover waits for the copy started as administrator to take it.
+constexpr UINT kHandoverTimeoutMs = 15000;
 
 static_assert(sizeof kBlockedNoticeBefore / sizeof(wchar_t) + kCaptionShown + sizeof kBlockedNoticeAfter / sizeof(wchar_t) <=
                   sizeof NOTIFYICONDATAW().szInfo / sizeof(wchar_t),
@@ -36,6 +36,16 @@ void CopyInto(wchar_t (&field)[N], const CText& text)
     const size_t length = std::min(text.GetLength(), N - 1);
     std::wmemcpy(field, text.GetString(), length);
     field[length] = L'\0';
+}
+
+// A record naming one of the panel's icons in the notification area.
+NOTIFYICONDATAW IconRecord(HWND panel, UINT id)
+{
+    NOTIFYICONDATAW record = {};
+    record.cbSize = sizeof record;
+    record.hWnd = panel;
+    record.uID = id;
+    return record;
 }
 
 CText NoticeText(HWND window)
@@ -58,28 +68,19 @@ void CClickerDlg::TellOfBlockedWindow(HWND window)
 {
     if (!window)
         return;
-    NOTIFYICONDATAW notice = {};
-    notice.cbSize = sizeof notice;
-    notice.hWnd = m_hWnd;
+    NOTIFYICONDATAW notice = IconRecord(m_hWnd, m_bInTray ? kTrayIconId : kNoticeIconId);
     notice.uFlags = NIF_INFO;
     notice.dwInfoFlags = NIIF_WARNING;
     CopyInto(notice.szInfoTitle, kBlockedNoticeTitle);
     CopyInto(notice.szInfo, NoticeText(window));
-    if (m_bInTray) {
-        notice.uID = kTrayIconId;
-        m_desktop.ShellNotifyIcon(NIM_MODIFY, &notice);
-        return;
-    }
-    notice.uID = kNoticeIconId;
-    if (m_bNoticeIcon) {
+    // The tray icon, or the notice icon already there, only takes the notification.
+    if (m_bInTray || m_bNoticeIcon) {
         m_desktop.ShellNotifyIcon(NIM_MODIFY, &notice);
         return;
     }
     notice.uFlags |= NIF_MESSAGE | NIF_ICON | NIF_TIP;
     notice.uCallbackMessage = WM_TRAYNOTIFY;
-    m_noticeIcon.Reset(LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kSmallIconMetrics,
-                                      m_desktop.GetNotificationAreaDpi()));
-    notice.hIcon = m_noticeIcon.Get() ? m_noticeIcon.Get() : m_hIcon;
+    notice.hIcon = NotificationAreaIcon(m_noticeIcon, m_desktop.GetNotificationAreaDpi());
     CopyInto(notice.szTip, kBlockedNoticeTitle);
     m_bNoticeIcon = m_desktop.ShellNotifyIcon(NIM_ADD, &notice) != FALSE;
 }
@@ -89,10 +90,7 @@ void CClickerDlg::RemoveNoticeIcon()
     if (!m_bNoticeIcon)
         return;
     m_bNoticeIcon = false;
-    NOTIFYICONDATAW notice = {};
-    notice.cbSize = sizeof notice;
-    notice.hWnd = m_hWnd;
-    notice.uID = kNoticeIconId;
+    NOTIFYICONDATAW notice = IconRecord(m_hWnd, kNoticeIconId);
     m_desktop.ShellNotifyIcon(NIM_DELETE, &notice);
 }
 
@@ -103,13 +101,7 @@ void CClickerDlg::RestartElevated()
     if (m_bElevated || m_bHandingOver || !::IsWindowEnabled(m_hWnd))
         return;
     // The period the speed bar shows, which the next tick would take up.
-    const ClickerValues values = {m_cbStartKey.GetCurSel(),
-                                  m_cbEndKey.GetCurSel(),
-                                  m_cbToggleKey.GetCurSel(),
-                                  m_sbSpeed.GetScrollPos() * static_cast<int>(kMillisecondsPerStep),
-                                  m_bAuto,
-                                  m_bToggle};
-    OfferHandover(m_hWnd, m_strAppName, values);
+    OfferHandover(m_hWnd, m_strAppName, Values(static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep));
     const CText program = ModulePath();
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
@@ -119,14 +111,13 @@ void CClickerDlg::RestartElevated()
     info.lpVerb = kRunAsAdministrator;
     info.lpFile = program.GetString();
     info.nShow = SW_SHOWNORMAL;
-    // Refused or cancelled: the offer goes, and everything runs on as it was.
-    if (!m_desktop.ShellExecuteExW(&info)) {
-        WithdrawHandover(m_hWnd, m_strAppName);
-        return;
-    }
-    const DWORD successor = info.hProcess ? ::GetProcessId(info.hProcess) : 0;
-    if (info.hProcess)
+    DWORD successor = 0;
+    if (m_desktop.ShellExecuteExW(&info) && info.hProcess) {
+        successor = ::GetProcessId(info.hProcess);
         ::CloseHandle(info.hProcess);
+    }
+    // Refused or cancelled (or no process to name): the offer goes, and
+    // everything runs on as it was.
     if (successor == 0) {
         WithdrawHandover(m_hWnd, m_strAppName);
         return;

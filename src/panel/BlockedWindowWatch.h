@@ -17,7 +17,6 @@ public:
     // Watches from now on, against the clicker's own level. Never started
     // where the clicker runs elevated: nothing is above it there.
     void Start(DWORD ownLevel);
-    bool IsWatching() const { return m_bWatching; }
 
     // The top-level window at the point (where a click lands), or the one in
     // front, when it is blocked and not reported yet; else null.

@@ -349,17 +349,13 @@ void CClickerDlg::ReleasePanel()
     HoldTimerResolution(false);
     LeaveTray();
     RemoveNoticeIcon();
-    SaveSettings();
+    m_settings.WriteAll(Values(m_nInterval));
     EndHandover();
     ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }
 
-void CClickerDlg::SaveSettings() const
+ClickerValues CClickerDlg::Values(UINT period) const
 {
-    m_settings.WriteInt(SettingsKey::kStart, m_cbStartKey.GetCurSel());
-    m_settings.WriteInt(SettingsKey::kEnd, m_cbEndKey.GetCurSel());
-    m_settings.WriteInt(SettingsKey::kToggle, m_cbToggleKey.GetCurSel());
-    m_settings.WriteInt(SettingsKey::kTime, static_cast<int>(m_nInterval));
-    m_settings.WriteInt(SettingsKey::kAuto, m_bAuto);
-    m_settings.WriteInt(SettingsKey::kToggleOn, m_bToggle);
+    return {m_cbStartKey.GetCurSel(), m_cbEndKey.GetCurSel(), m_cbToggleKey.GetCurSel(), static_cast<int>(period),
+            m_bAuto, m_bToggle};
 }

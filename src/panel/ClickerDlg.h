@@ -21,10 +21,9 @@ constexpr UINT WM_REMAKEART = WM_USER + 2;
 // The period timer's identifier.
 constexpr UINT_PTR kPeriodTimerId = 1;
 
-// How long a handover offered to a copy started as administrator waits for
-// that copy to take it, on a timer of its own, before it is withdrawn.
+// The timer on which a handover offered to a copy started as administrator
+// is withdrawn when that copy does not come to take it.
 constexpr UINT_PTR kHandoverTimerId = 2;
-constexpr UINT kHandoverTimeoutMs = 15000;
 
 // Timer resolution held while clicking, so that the period on the speed bar
 // is the period clicked at: by default Windows fires window timers on its
@@ -59,7 +58,6 @@ extern const wchar_t kTrayTip[];
 // The icon that tells of a blocked window while the panel is shown: there
 // only as long as its notification is.
 constexpr UINT kNoticeIconId = 129;
-extern const wchar_t kBlockedNoticeTitle[];
 
 // The clicker panel: the program's one window, its timer engine, the toggle
 // sweep and the tray icon.
@@ -123,7 +121,11 @@ private:
     void HoldTimerResolution(bool hold);
     void ClickAtCursor();
     void SweepDrag(const POINT& from, int releases);
-    void SaveSettings() const;
+    // The six values as the panel shows them, with the period given.
+    ClickerValues Values(UINT period) const;
+    // The program icon at the notification area's small-icon size, kept in
+    // 'image', or the panel's own where that cannot be made.
+    HICON NotificationAreaIcon(CIconHandle& image, UINT dpi) const;
     void TellOfBlockedWindow(HWND window);
     void RemoveNoticeIcon();
     void EndHandover();

@@ -43,13 +43,18 @@ void CClickerDlg::EnterTray()
     // The notification area shows icons at the small-icon size of its own
     // scale, which in a per-monitor program need not be the panel's.
     m_nTrayDpi = m_desktop.GetNotificationAreaDpi();
-    m_trayIcon.Reset(LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kSmallIconMetrics, m_nTrayDpi));
-    m_nid.hIcon = m_trayIcon.Get() ? m_trayIcon.Get() : m_hIcon;
+    m_nid.hIcon = NotificationAreaIcon(m_trayIcon, m_nTrayDpi);
     static_assert(sizeof kTrayTip <= sizeof m_nid.szTip, "tray tip fits with its terminating zero");
     std::memcpy(m_nid.szTip, kTrayTip, sizeof kTrayTip);
     m_desktop.ShellNotifyIcon(NIM_ADD, &m_nid);
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     m_bInTray = TRUE;
+}
+
+HICON CClickerDlg::NotificationAreaIcon(CIconHandle& image, UINT dpi) const
+{
+    image.Reset(LoadIconForDpi(::GetModuleHandleW(nullptr), IDR_MAINFRAME, kSmallIconMetrics, dpi));
+    return image.Get() ? image.Get() : m_hIcon;
 }
 
 void CClickerDlg::LeaveTray()

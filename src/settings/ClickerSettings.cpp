@@ -32,10 +32,11 @@ int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
         ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.GetString()));
 }
 
-void CClickerSettings::WriteInt(const wchar_t* key, int value) const
+void CClickerSettings::WriteAll(const ClickerValues& values) const
 {
     // A file that does not start as UTF-16 is written as 8-bit text, so the
     // digits land as the same bytes as ever.
-    ::WritePrivateProfileStringW(SettingsKey::kSection, key, CText::Decimal(value).GetString(),
-                                 m_strFileName.GetString());
+    for (const SettingsField& field : kSettingsFields)
+        ::WritePrivateProfileStringW(SettingsKey::kSection, field.key, CText::Decimal(values.*field.value).GetString(),
+                                     m_strFileName.GetString());
 }

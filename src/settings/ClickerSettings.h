@@ -50,7 +50,8 @@ public:
     void TakeHandedOver(const ClickerValues& values);
 
     int ReadInt(const wchar_t* key, int defaultValue) const;
-    void WriteInt(const wchar_t* key, int value) const;
+    // Each value under its key, in the order of kSettingsFields.
+    void WriteAll(const ClickerValues& values) const;
 
 private:
     CText m_strFileName;
