@@ -1,5 +1,6 @@
 #include "app/ClickerApp.h"
 
+#include "app/SingleInstance.h"
 #include "common/DynamicCalls.h"
 #include "panel/ClickerDlg.h"
 #include "settings/Handover.h"
@@ -46,10 +47,9 @@ BOOL CClickerApp::InitInstance()
         return FALSE;
 
     m_bFirstInstance = TRUE;
-    m_hMutex = ::CreateMutexW(nullptr, TRUE, m_strAppName.GetString());
-    ClickerValues handedOver = {};
+    HandedOverValues handedOver = {};
     bool takingOver = false;
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!ClaimFirstInstance(m_desktop, m_strAppName, m_hMutex)) {
         // Started by the running copy to take its place, or a second copy.
         takingOver = TakeOverRunningCopy(handedOver);
         if (!takingOver) {
@@ -109,6 +109,13 @@ void CClickerApp::ActivateRunningCopy()
         return;
     m_desktop.MessageBeep(kSimpleBeep);
     ShowMessage(kAlreadyRunningMessage, m_strAppName);
+    // A panel run as administrator takes neither a show nor the foreground
+    // from this copy, which Windows lets only ask: this copy, the one the
+    // user just started, may set the foreground and passes that right on.
+    DWORD runningId = 0;
+    ::GetWindowThreadProcessId(window, &runningId);
+    ::AllowSetForegroundWindow(runningId);
+    ::PostMessageW(window, ::RegisterWindowMessageW(kShowPanelMessage), 0, 0);
     ShowRestored(window);
     ::SetForegroundWindow(window);
     ::SetForegroundWindow(::GetLastActivePopup(window));
@@ -118,7 +125,7 @@ void CClickerApp::ActivateRunningCopy()
 // in the running panel's handover: it takes the values, tells that copy to
 // end and waits until it has, so that one panel follows the other. Any
 // other copy keeps to the rules of a second copy.
-bool CClickerApp::TakeOverRunningCopy(ClickerValues& values)
+bool CClickerApp::TakeOverRunningCopy(HandedOverValues& values)
 {
     const HWND running = FindRunningPanel();
     if (!running || !IsHandedTo(running, m_strAppName, ::GetCurrentProcessId(), kTakeOverWaitMs, values))

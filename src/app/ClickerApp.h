@@ -3,7 +3,7 @@
 
 #include "framework/Application.h"
 #include "platform/Desktop.h"
-#include "settings/ClickerSettings.h"
+#include "settings/Handover.h"
 
 // The clicker's application object: one running copy per desktop, whose
 // panel is the program's only window.
@@ -18,11 +18,12 @@ private:
     bool CheckLegacyWindow();
     HWND FindRunningPanel() const;
     void ActivateRunningCopy();
-    bool TakeOverRunningCopy(ClickerValues& values);
+    bool TakeOverRunningCopy(HandedOverValues& values);
 
     BOOL m_bFirstInstance;
     // Marks this copy as running for as long as the process lives; never
-    // closed on purpose, the system releases it at exit.
+    // closed on purpose, the system releases it at exit. Null where another
+    // copy holds it.
     HANDLE m_hMutex;
     CWin32Desktop m_desktop;
 };

@@ -49,4 +49,5 @@ public:
     {
         Send(UDM_SETRANGE32, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
     }
+    int GetPos() const { return static_cast<int>(Send(UDM_GETPOS32)); }
 };

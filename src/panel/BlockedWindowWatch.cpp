@@ -2,8 +2,29 @@
 
 #include "platform/Desktop.h"
 
-#include <algorithm>
-#include <iterator>
+#include <cwchar>
+
+namespace {
+
+// A program is known by its image's path; where that cannot be read, by its
+// process, under a name no path can have.
+CText ProgramName(const WindowProgram& program)
+{
+    return program.image.GetLength() > 0 ? program.image : CText(L"process ") + CText::Decimal(static_cast<int>(program.processId));
+}
+
+bool IsAbove(const WindowProgram& program, DWORD ownLevel)
+{
+    // A window gone before its process was read (process 0) is no program's,
+    // and a ghost stands in for a hung window of a program that may well be
+    // below: neither tells anything. A level that cannot be read is above
+    // ours, as it is for every elevated program.
+    if (program.processId == 0 || program.ghost)
+        return false;
+    return program.level == kIntegrityUnreadable || program.level > ownLevel;
+}
+
+} // namespace
 
 CBlockedWindowWatch::CBlockedWindowWatch(IDesktop& desktop)
     : m_desktop(desktop)
@@ -28,7 +49,8 @@ HWND CBlockedWindowWatch::CheckForeground()
 
 void CBlockedWindowWatch::ForgetReported()
 {
-    std::fill(std::begin(m_reported), std::end(m_reported), nullptr);
+    for (CText& program : m_reported)
+        program = CText();
     m_nNextReport = 0;
 }
 
@@ -38,24 +60,22 @@ HWND CBlockedWindowWatch::Check(HWND window, Seen& seen)
         seen.window = window;
         // A click lands in a child window; the process is the top-level one's.
         seen.root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
-        seen.blocked = seen.root && IsBlocked(seen.root);
+        seen.blocked = false;
+        if (seen.root) {
+            const WindowProgram program = m_desktop.GetWindowProgram(seen.root);
+            seen.blocked = IsAbove(program, m_nOwnLevel);
+            seen.program = ProgramName(program);
+        }
     }
-    return seen.blocked && Report(seen.root) ? seen.root : nullptr;
+    return seen.blocked && Report(seen.program) ? seen.root : nullptr;
 }
 
-bool CBlockedWindowWatch::IsBlocked(HWND root)
+bool CBlockedWindowWatch::Report(const CText& program)
 {
-    // A level that cannot be read is above ours: a program at medium level
-    // is refused the tokens of elevated processes and of no others.
-    const DWORD level = m_desktop.GetWindowIntegrityLevel(root);
-    return level == kIntegrityUnreadable || level > m_nOwnLevel;
-}
-
-bool CBlockedWindowWatch::Report(HWND root)
-{
-    if (std::find(std::begin(m_reported), std::end(m_reported), root) != std::end(m_reported))
-        return false;
-    m_reported[m_nNextReport] = root;
+    for (const CText& reported : m_reported)
+        if (std::wcscmp(reported.GetString(), program.GetString()) == 0)
+            return false;
+    m_reported[m_nNextReport] = program;
     m_nNextReport = (m_nNextReport + 1) % kRemembered;
     return true;
 }

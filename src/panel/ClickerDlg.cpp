@@ -26,15 +26,13 @@ constexpr int kMenuTextCapacity = 128;
 
 } // namespace
 
-CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver, HWND parent)
+CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver, HWND parent)
     : CDialog(IDD_CLICKER, parent)
     , m_nTimer(0)
     , m_nInterval(SettingsDefault::kTime)
     , m_bClicking(FALSE)
-    , m_bInTray(FALSE)
     , m_ptCenter()
     , m_ptAnchor()
-    , m_nid()
     , m_bSweeping(FALSE)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
@@ -48,16 +46,16 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerV
     , m_settings(appName)
     , m_bReleased(false)
     , m_bTimerResolutionHeld(false)
-    , m_nTrayDpi(0)
-    , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
-    , m_blocked(desktop)
-    , m_bElevated(false)
-    , m_bNoticeIcon(false)
-    , m_bHandingOver(false)
-    , m_nHandoverTaken(::RegisterWindowMessageW(kHandoverTakenMessage))
+    , m_tray(desktop)
+    , m_restart(desktop, m_tray, appName)
+    , m_nShowRequest(::RegisterWindowMessageW(kShowPanelMessage))
 {
-    if (handedOver)
-        m_settings.TakeHandedOver(*handedOver);
+    if (!handedOver)
+        return;
+    m_settings.TakeHandedOver(handedOver->saved);
+    // Shown by the first exchange, within the up-downs' range.
+    m_nRadius = std::min(std::max(handedOver->radius, kSpinMin), kSpinMax);
+    m_nTurns = std::min(std::max(handedOver->turns, kSpinMin), kSpinMax);
 }
 
 void CClickerDlg::DoDataExchange(CDataExchange& dx)
@@ -83,9 +81,16 @@ BOOL CClickerDlg::OnInitDialog()
 
     // Where the clicker is not elevated, windows of elevated programs drop
     // its input: it watches for them, and offers to restart as administrator.
-    m_bElevated = m_desktop.IsProcessElevated() != FALSE;
-    if (!m_bElevated)
-        m_blocked.Start(m_desktop.GetOwnIntegrityLevel());
+    m_restart.Start(m_hWnd);
+    m_tray.Attach(m_hWnd, m_hIcon);
+    if (m_restart.IsElevated()) {
+        // Windows keeps messages of programs at lower levels from an elevated
+        // one's windows: the panel admits a second copy's request to show it,
+        // Explorer's word that it made a new taskbar, and its icons' messages.
+        for (const UINT message : {m_nShowRequest, m_tray.TaskbarCreatedMessage(), WM_TRAYNOTIFY})
+            m_desktop.ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW);
+        m_settings.AlsoWriteVirtualStoreCopy();
+    }
 
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (systemMenu) {
@@ -94,7 +99,7 @@ BOOL CClickerDlg::OnInitDialog()
             ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
             ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
         }
-        if (!m_bElevated && ::LoadStringW(::GetModuleHandleW(nullptr), IDS_RESTART_ELEVATED, text, ARRAYSIZE(text)) > 0)
+        if (!m_restart.IsElevated() && ::LoadStringW(::GetModuleHandleW(nullptr), IDS_RESTART_ELEVATED, text, ARRAYSIZE(text)) > 0)
             ::AppendMenuW(systemMenu, MF_STRING, IDM_RESTART_ELEVATED, text);
     }
 
@@ -112,7 +117,6 @@ BOOL CClickerDlg::OnInitDialog()
     // unsigned ones) and leave the keys unpolled all that time.
     m_nInterval = std::min(std::max(m_nInterval, kPeriodMin), kPeriodMax);
 
-    m_bInTray = FALSE;
     m_bClicking = FALSE;
     m_bSweeping = FALSE;
 
@@ -176,33 +180,21 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         result = OnTrayNotify(wParam, lParam);
         return true;
     }
-    if (message == m_nHandoverTaken) {
-        // The copy started as administrator has the values: this one ends,
-        // as the tray menu's exit ends it.
-        if (m_bHandingOver)
-            ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    if (message == m_nShowRequest) {
+        ShowFromOutside();
         return true;
     }
     if (message == WM_REMAKEART) {
         MakeArt(static_cast<UINT>(wParam));
         return true;
     }
-    if (message == m_nTaskbarCreated) {
-        // A re-created taskbar has forgotten the icon; without it a hidden
-        // panel could only be reached by starting a second copy.
-        RefreshTrayIcon(NIM_ADD);
-        return true;
-    }
-    // The notification area's scale may have changed with the screens'.
-    if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE)
-        RefreshTrayIcon(NIM_MODIFY);
-    return false;
+    return m_restart.OnMessage(message) || m_tray.OnMessage(message);
 }
 
 void CClickerDlg::OnDpiChanged(UINT dpi)
 {
     ::PostMessageW(m_hWnd, WM_REMAKEART, dpi, 0);
-    RefreshTrayIcon(NIM_MODIFY);
+    m_tray.RefreshTrayIcon(NIM_MODIFY);
 }
 
 // The caption's icons and the picture, made for the scale the panel is at:
@@ -214,6 +206,7 @@ void CClickerDlg::MakeArt(UINT dpi)
     const HICON smallIcon = LoadIconForDpi(module, IDR_MAINFRAME, kSmallIconMetrics, dpi);
     if (bigIcon)
         m_hIcon = bigIcon;
+    m_tray.SetFallbackIcon(m_hIcon);
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     // An image of its own at the caption's size, not the big one shrunk.
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : m_hIcon));
@@ -348,9 +341,8 @@ void CClickerDlg::ReleasePanel()
     }
     HoldTimerResolution(false);
     LeaveTray();
-    RemoveNoticeIcon();
     m_settings.WriteAll(Values(m_nInterval));
-    EndHandover();
+    m_restart.End();
     ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }
 
@@ -358,4 +350,108 @@ ClickerValues CClickerDlg::Values(UINT period) const
 {
     return {m_cbStartKey.GetCurSel(), m_cbEndKey.GetCurSel(), m_cbToggleKey.GetCurSel(), static_cast<int>(period),
             m_bAuto, m_bToggle};
+}
+
+bool CClickerDlg::TriggerKeysCouldAct() const
+{
+    return (m_bAuto && m_cbStartKey.GetCurSel() > 0) || (m_bToggle && m_cbToggleKey.GetCurSel() > 0);
+}
+
+void CClickerDlg::OnHide()
+{
+    EnterTray();
+    ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CClickerDlg::EnterTray()
+{
+    if (m_tray.AddTrayIcon())
+        ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+}
+
+void CClickerDlg::LeaveTray()
+{
+    // The icon goes before the window shows, so the show notification finds
+    // the panel already out of the tray.
+    if (m_tray.DeleteTrayIcon())
+        ::ShowWindow(m_hWnd, SW_SHOW);
+}
+
+// Shown from outside while hidden (a second copy brings the panel forward):
+// the icon goes, so that icon and window never disagree.
+void CClickerDlg::OnShowWindow(bool shown)
+{
+    if (shown)
+        m_tray.DeleteTrayIcon();
+}
+
+void CClickerDlg::ShowFromOutside()
+{
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    if (::IsIconic(m_hWnd))
+        ::ShowWindow(m_hWnd, SW_RESTORE);
+    m_desktop.SetForegroundWindow(::GetLastActivePopup(m_hWnd));
+}
+
+LRESULT CClickerDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
+{
+    // What a tray notification returns, whatever it did.
+    constexpr LRESULT kTrayNotifyResult = 1;
+    switch (m_tray.Interpret(wParam, lParam)) {
+    case TrayEvent::NotificationChosen:
+        RestartElevated();
+        return kTrayNotifyResult;
+    case TrayEvent::Menu:
+        break;
+    case TrayEvent::None:
+    default:
+        return kTrayNotifyResult;
+    }
+    const CMenuHandle menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    if (!menu.Get())
+        return kTrayNotifyResult;
+    // The tray menu's popup: its first and only one.
+    const HMENU popup = ::GetSubMenu(menu.Get(), 0);
+    POINT cursor = {0, 0};
+    m_desktop.GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere.
+    ::SetForegroundWindow(m_hWnd);
+    const UINT choice = static_cast<UINT>(::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON |
+                                                                      TPM_RETURNCMD,
+                                                           cursor.x, cursor.y, 0, m_hWnd, nullptr));
+    // Lets the menu's owner settle after the menu closed.
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    if (choice == ID_TRAY_SHOW)
+        LeaveTray();
+    else if (choice == ID_TRAY_EXIT)
+        ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return kTrayNotifyResult;
+}
+
+void CClickerDlg::RestartElevated()
+{
+    // Not while a box of the panel's own is open, which would keep the
+    // panel from closing when the new copy takes over.
+    if (!m_restart.CanRestart() || !::IsWindowEnabled(m_hWnd))
+        return;
+    // Windows brings the consent prompt up in front only for an owner that
+    // is shown and in front (a notification chosen gives the panel the right
+    // to take the foreground); refused, the panel goes back where it was.
+    const bool wasInTray = m_tray.IsInTray();
+    const bool wasMinimised = ::IsIconic(m_hWnd) != FALSE;
+    LeaveTray();
+    if (wasMinimised)
+        ::ShowWindow(m_hWnd, SW_RESTORE);
+    m_desktop.SetForegroundWindow(m_hWnd);
+    // The period the speed bar shows, which the next tick would take up, and
+    // the radius and turns as their up-downs show them.
+    const HandedOverValues values = {Values(static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep),
+                                     m_spinRadius.GetPos(), m_spinTurns.GetPos()};
+    if (m_restart.Restart(values))
+        return;
+    if (wasInTray)
+        OnHide();
+    else if (wasMinimised)
+        ::ShowWindow(m_hWnd, SW_MINIMIZE);
 }

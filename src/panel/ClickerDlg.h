@@ -5,13 +5,17 @@
 #include "common/ScopedHandles.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-#include "panel/BlockedWindowWatch.h"
+#include "panel/ElevatedRestart.h"
+#include "panel/NotificationArea.h"
 #include "settings/ClickerSettings.h"
+#include "settings/Handover.h"
 
 class IDesktop;
 
-// Private message the tray icon sends to the panel; lParam is the mouse message.
-constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+// Posted by a second copy to the running panel's window: show yourself and
+// come to the front. A registered message, which an elevated panel admits
+// from a second copy that is not.
+constexpr wchar_t kShowPanelMessage[] = L"vexo show panel";
 
 // Private message the panel posts itself when its scale changes, so that its
 // art is made once the dialog manager has laid it out again; wParam is the
@@ -20,10 +24,6 @@ constexpr UINT WM_REMAKEART = WM_USER + 2;
 
 // The period timer's identifier.
 constexpr UINT_PTR kPeriodTimerId = 1;
-
-// The timer on which a handover offered to a copy started as administrator
-// is withdrawn when that copy does not come to take it.
-constexpr UINT_PTR kHandoverTimerId = 2;
 
 // Timer resolution held while clicking, so that the period on the speed bar
 // is the period clicked at: by default Windows fires window timers on its
@@ -50,22 +50,13 @@ constexpr int kKeyLeftButton = 12;
 constexpr int kKeyRightButton = 13;
 constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
 
-// The tray icon: identifier, flags and tip.
-constexpr UINT kTrayIconId = 128;
-constexpr UINT kTrayIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-extern const wchar_t kTrayTip[];
-
-// The icon that tells of a blocked window while the panel is shown: there
-// only as long as its notification is.
-constexpr UINT kNoticeIconId = 129;
-
 // The clicker panel: the program's one window, its timer engine, the toggle
 // sweep and the tray icon.
 class CClickerDlg : public CDialog {
 public:
     // Where this copy takes the place of a running one, the values it handed
-    // over stand in for the settings file's.
-    CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver = nullptr,
+    // over stand in for the settings file's and the radius and turns shown.
+    CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver = nullptr,
                 HWND parent = nullptr);
 
 private:
@@ -104,10 +95,16 @@ private:
     void LeaveTray();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
 
-    // Starts the program again as administrator, handing it the keys, the
-    // period and the boxes as the panel shows them; this copy ends once the
-    // new one has them. Refused consent changes nothing.
+    // Starts the program again as administrator, handing it what the panel
+    // shows; this copy ends once the new one has it. The panel is shown and
+    // in front while Windows asks for consent; refused, it goes back where
+    // it was.
     void RestartElevated();
+    // Shown and in front at a second copy's request.
+    void ShowFromOutside();
+    // Whether a trigger key could act: the Auto box on with a start key
+    // that is tested, or the Toggle box on with a toggle key.
+    bool TriggerKeysCouldAct() const;
 
     // Timer, tray, settings and property are released exactly once, when the
     // window is destroyed or the session ends, whichever comes first.
@@ -115,28 +112,18 @@ private:
 
     void MakeArt(UINT dpi);
     void ShowPicture();
-    void RefreshTrayIcon(DWORD message);
-    bool DeleteTrayIcon(); // false when there was no icon
     bool IsTriggerPressed(int keyIndex);
     void HoldTimerResolution(bool hold);
     void ClickAtCursor();
     void SweepDrag(const POINT& from, int releases);
     // The six values as the panel shows them, with the period given.
     ClickerValues Values(UINT period) const;
-    // The program icon at the notification area's small-icon size, kept in
-    // 'image', or the panel's own where that cannot be made.
-    HICON NotificationAreaIcon(CIconHandle& image, UINT dpi) const;
-    void TellOfBlockedWindow(HWND window);
-    void RemoveNoticeIcon();
-    void EndHandover();
 
     UINT_PTR m_nTimer;
     UINT m_nInterval;
     BOOL m_bClicking;
-    BOOL m_bInTray;
     POINT m_ptCenter;
     POINT m_ptAnchor;
-    NOTIFYICONDATAW m_nid;
     BOOL m_bSweeping;
     BOOL m_bReady;
     CSpinButton m_spinTurns;
@@ -159,17 +146,10 @@ private:
     bool m_bTimerResolutionHeld;
     CIconHandle m_bigIcon;   // m_hIcon once made for the panel's scale
     CIconHandle m_smallIcon; // the caption's, at the small-icon size of that scale
-    CIconHandle m_trayIcon;  // at the small-icon size of the notification area's scale
-    UINT m_nTrayDpi;         // the scale m_trayIcon was made for
     CBitmapHandle m_picture; // scaled for the picture's control
-    // Sent by the shell to every top-level window when the taskbar is re-created.
-    const UINT m_nTaskbarCreated;
-    // Windows that drop the clicker's input; watched only where it is not
-    // elevated, where the system menu offers to restart it as administrator.
-    CBlockedWindowWatch m_blocked;
-    bool m_bElevated;
-    bool m_bNoticeIcon;      // the notice icon is in the notification area
-    CIconHandle m_noticeIcon;
-    bool m_bHandingOver;     // a copy started as administrator may take over
-    const UINT m_nHandoverTaken;
+    CNotificationArea m_tray;
+    // Where the clicker is not elevated: the watch for windows that drop its
+    // input, and the restart as administrator that the system menu offers.
+    CElevatedRestart m_restart;
+    const UINT m_nShowRequest; // kShowPanelMessage
 };

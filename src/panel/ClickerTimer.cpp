@@ -5,8 +5,7 @@
 void CClickerDlg::OnTimer(UINT_PTR timerId)
 {
     if (timerId == kHandoverTimerId) {
-        // The copy started as administrator never came for the values.
-        EndHandover();
+        m_restart.OnHandoverTimer();
         return;
     }
     if (!m_bReady || timerId != m_nTimer)
@@ -34,9 +33,6 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
         m_bClicking = FALSE;
     }
     HoldTimerResolution(m_bClicking != FALSE);
-    // Clicking started afresh tells of every blocked window once more.
-    if (m_bClicking && !wasClicking)
-        m_blocked.ForgetReported();
 
     // The sweep runs before this tick's click, so the click lands at the
     // sweep's last anchor. Whether sweeping is allowed is the sweep's call.
@@ -44,13 +40,9 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
     if (toggleKey > 0 && IsTriggerPressed(toggleKey))
         ToggleSweep();
 
-    if (m_bClicking) {
+    if (m_bClicking)
         ClickAtCursor();
-        TellOfBlockedWindow(m_blocked.CheckPoint(m_ptCenter));
-    }
-    // A blocked window in front hides every key from the clicker, the start
-    // key too, so it is looked for whether clicking runs or not.
-    TellOfBlockedWindow(m_blocked.CheckForeground());
+    m_restart.AfterTick(m_bClicking != FALSE, wasClicking != FALSE, m_ptCenter, TriggerKeysCouldAct());
 }
 
 bool CClickerDlg::IsTriggerPressed(int keyIndex)

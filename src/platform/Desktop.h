@@ -3,6 +3,8 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "common/Text.h"
+
 // The record of SetProcessInformation's power-throttling class, declared
 // here because the headers show it only to programs built for Windows 8 and
 // later, and this one starts on Windows 7.
@@ -20,8 +22,18 @@ constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 // A process's integrity level is the last part of its token's mandatory
 // label (SECURITY_MANDATORY_MEDIUM_RID ...). A level Windows refuses to read
 // is reported as this, above every real one: a program at medium level is
-// refused exactly the processes above it.
+// refused the tokens of the processes above it, and of other accounts'.
 constexpr DWORD kIntegrityUnreadable = 0xFFFFFFFF;
+
+// The program behind a top-level window, as far as this process may read it.
+struct WindowProgram {
+    DWORD processId = 0; // 0: the window is gone
+    DWORD level = kIntegrityUnreadable;
+    // Windows' stand-in for a window that stopped responding: a window of
+    // class "Ghost", hosted by the desktop window manager, not the program.
+    bool ghost = false;
+    CText image; // the program's full path; empty where it cannot be read
+};
 
 // The desktop operations the clicker drives: screen size, cursor, injected
 // left-button events, asynchronous key state, the beep, the tray icon, the
@@ -57,15 +69,24 @@ public:
     // is in front, whose process runs at a higher integrity level.
     virtual HWND WindowFromPoint(POINT point) = 0;
     virtual HWND GetForegroundWindow() = 0;
-    // The integrity level of the process that owns the window, or
-    // kIntegrityUnreadable where the process or its token cannot be opened.
-    virtual DWORD GetWindowIntegrityLevel(HWND window) = 0;
+    // The process that owns the window, its integrity level
+    // (kIntegrityUnreadable where the process or its token cannot be opened)
+    // and its image's path.
+    virtual WindowProgram GetWindowProgram(HWND window) = 0;
     virtual DWORD GetOwnIntegrityLevel() = 0;
     // TRUE when this process runs with administrator rights (TokenElevation).
     virtual BOOL IsProcessElevated() = 0;
     // Starts a program; with the verb "runas" Windows asks the user's consent
     // first, and FALSE with ERROR_CANCELLED means it was refused.
     virtual BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) = 0;
+    // CreateMutexW owned from the start; GetLastError says whether the name
+    // was taken (ERROR_ALREADY_EXISTS), or taken by a copy whose rights
+    // keep this one out (ERROR_ACCESS_DENIED, with no handle).
+    virtual HANDLE CreateMutexW(const wchar_t* name) = 0;
+    // Lets one message reach the window from processes at lower integrity
+    // levels, which Windows filters out of an elevated program's windows.
+    virtual BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) = 0;
+    virtual BOOL SetForegroundWindow(HWND window) = 0;
 };
 
 // The real desktop of the interactive session.
@@ -84,11 +105,13 @@ public:
     BOOL SetProcessPowerThrottling(const PowerThrottlingState& state) override;
     HWND WindowFromPoint(POINT point) override;
     HWND GetForegroundWindow() override;
-    DWORD GetWindowIntegrityLevel(HWND window) override;
+    WindowProgram GetWindowProgram(HWND window) override;
     DWORD GetOwnIntegrityLevel() override;
     BOOL IsProcessElevated() override;
     BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override;
-
+    HANDLE CreateMutexW(const wchar_t* name) override;
+    BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) override;
+    BOOL SetForegroundWindow(HWND window) override;
 };
 
 // Keeps the process's timer resolution requests in force while all its

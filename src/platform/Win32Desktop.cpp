@@ -2,8 +2,11 @@
 
 #include "common/Dpi.h"
 #include "common/DynamicCalls.h"
+#include "common/ModuleName.h"
 
 #include <objbase.h>
+
+#include <cwchar>
 
 int CWin32Desktop::GetSystemMetrics(int index)
 {
@@ -115,20 +118,38 @@ DWORD IntegrityLevelOf(HANDLE process)
 
 } // namespace
 
-DWORD CWin32Desktop::GetWindowIntegrityLevel(HWND window)
+// Windows' stand-in for a hung window; its process is the desktop window
+// manager's, which a program at medium level cannot open.
+static const wchar_t kGhostWindowClass[] = L"Ghost";
+
+WindowProgram CWin32Desktop::GetWindowProgram(HWND window)
 {
-    DWORD processId = 0;
-    if (!window || !::GetWindowThreadProcessId(window, &processId) || processId == 0)
-        return kIntegrityUnreadable;
-    if (processId == ::GetCurrentProcessId())
-        return GetOwnIntegrityLevel();
-    // The least access that reads a token; a program at medium level gets
-    // it for most processes, but the token of an elevated one stays closed.
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    const DWORD level = IntegrityLevelOf(process);
-    if (process)
+    WindowProgram program;
+    if (!window || !::GetWindowThreadProcessId(window, &program.processId) || program.processId == 0) {
+        program.processId = 0; // gone between the look and the query
+        return program;
+    }
+    wchar_t className[ARRAYSIZE(kGhostWindowClass) + 1] = L"";
+    ::GetClassNameW(window, className, ARRAYSIZE(className));
+    program.ghost = std::wcscmp(className, kGhostWindowClass) == 0;
+    if (program.processId == ::GetCurrentProcessId()) {
+        program.level = GetOwnIntegrityLevel();
+        program.image = ModulePath();
+        return program;
+    }
+    // The least access that reads a token and an image's name; a program at
+    // medium level gets it for most processes, but the token of an elevated
+    // one, or of another account's, stays closed.
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program.processId);
+    program.level = IntegrityLevelOf(process);
+    if (process) {
+        wchar_t image[MAX_PATH] = L"";
+        DWORD length = ARRAYSIZE(image);
+        if (::QueryFullProcessImageNameW(process, 0, image, &length))
+            program.image = CText(image, length);
         ::CloseHandle(process);
-    return level;
+    }
+    return program;
 }
 
 DWORD CWin32Desktop::GetOwnIntegrityLevel()
@@ -157,4 +178,19 @@ BOOL CWin32Desktop::ShellExecuteExW(SHELLEXECUTEINFOW* info)
     if (SUCCEEDED(com))
         ::CoUninitialize();
     return started;
+}
+
+HANDLE CWin32Desktop::CreateMutexW(const wchar_t* name)
+{
+    return ::CreateMutexW(nullptr, TRUE, name);
+}
+
+BOOL CWin32Desktop::ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action)
+{
+    return ::ChangeWindowMessageFilterEx(window, message, action, nullptr);
+}
+
+BOOL CWin32Desktop::SetForegroundWindow(HWND window)
+{
+    return ::SetForegroundWindow(window);
 }

@@ -32,11 +32,47 @@ int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
         ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.GetString()));
 }
 
-void CClickerSettings::WriteAll(const ClickerValues& values) const
+namespace {
+
+// Where Windows keeps the file of a program that is not elevated when it
+// would be in the Windows folder: that folder's path, drive left out, under
+// "%LOCALAPPDATA%\VirtualStore". Empty where either path cannot be had.
+CText VirtualStorePathOf(const CText& fileName)
+{
+    wchar_t store[MAX_PATH] = L"";
+    wchar_t windows[MAX_PATH] = L"";
+    const DWORD storeLength = ::GetEnvironmentVariableW(L"LOCALAPPDATA", store, MAX_PATH);
+    const UINT windowsLength = ::GetWindowsDirectoryW(windows, MAX_PATH);
+    constexpr size_t kDriveLength = 2; // "C:"
+    if (storeLength == 0 || storeLength >= MAX_PATH || windowsLength <= kDriveLength || windowsLength >= MAX_PATH ||
+        windows[1] != L':')
+        return CText();
+    return CText(store, storeLength) + L"\\VirtualStore" + CText(windows + kDriveLength, windowsLength - kDriveLength) +
+           L"\\" + fileName;
+}
+
+void WriteValues(const ClickerValues& values, const CText& path)
 {
     // A file that does not start as UTF-16 is written as 8-bit text, so the
     // digits land as the same bytes as ever.
     for (const SettingsField& field : kSettingsFields)
         ::WritePrivateProfileStringW(SettingsKey::kSection, field.key, CText::Decimal(values.*field.value).GetString(),
-                                     m_strFileName.GetString());
+                                     path.GetString());
+}
+
+} // namespace
+
+void CClickerSettings::AlsoWriteVirtualStoreCopy()
+{
+    m_strVirtualStoreCopy = VirtualStorePathOf(m_strFileName);
+}
+
+void CClickerSettings::WriteAll(const ClickerValues& values) const
+{
+    WriteValues(values, m_strFileName);
+    // Only a copy that is there already: an elevated copy writes none into
+    // a store the user never used.
+    if (m_strVirtualStoreCopy.GetLength() > 0 &&
+        ::GetFileAttributesW(m_strVirtualStoreCopy.GetString()) != INVALID_FILE_ATTRIBUTES)
+        WriteValues(values, m_strVirtualStoreCopy);
 }

@@ -49,12 +49,19 @@ public:
     // elevated copy's settings live outside the user's virtual store).
     void TakeHandedOver(const ClickerValues& values);
 
+    // For a copy that runs as administrator. Windows keeps the file of a
+    // copy that does not in the user's virtual store, and reads it from
+    // there: where that copy exists, it is written too, so that the next
+    // start without administrator rights shows what this one saved.
+    void AlsoWriteVirtualStoreCopy();
+
     int ReadInt(const wchar_t* key, int defaultValue) const;
     // Each value under its key, in the order of kSettingsFields.
     void WriteAll(const ClickerValues& values) const;
 
 private:
     CText m_strFileName;
+    CText m_strVirtualStoreCopy; // the full path, or empty
     bool m_bHandedOver = false;
     ClickerValues m_handedOver = {};
 };

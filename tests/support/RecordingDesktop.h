@@ -14,7 +14,7 @@
 struct DesktopCall {
     enum Kind {
         Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling,
-        WindowAtPoint, ForegroundWindow, LevelQuery
+        WindowAtPoint, ForegroundWindow, LevelQuery, Mutex, MessageFilter, ForegroundSet
     };
     Kind kind;
     int metric = 0;                                    // Metrics: SM_CXSCREEN ...
@@ -22,11 +22,11 @@ struct DesktopCall {
     DWORD flags = 0;                                   // Button: MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP
     int key = 0;                                       // KeyQuery: the virtual key
     UINT type = 0;                                     // Beep
-    DWORD message = 0;                                 // TrayIcon: NIM_ADD ...
+    DWORD message = 0;                                 // TrayIcon: NIM_ADD ...; MessageFilter: the message
     bool begin = false;                                // TimerResolution: asked for, or given back
     UINT milliseconds = 0;                             // TimerResolution
     ULONG version = 0, controlMask = 0, stateMask = 0; // PowerThrottling: the record handed to Windows
-    HWND window = nullptr;                             // LevelQuery
+    HWND window = nullptr;                             // LevelQuery, MessageFilter, ForegroundSet
     auto Fields() const
     {
         return std::tie(kind, metric, x, y, flags, key, type, message, begin, milliseconds, version, controlMask,
@@ -77,6 +77,14 @@ inline DesktopCall ThrottlingCall(ULONG version, ULONG controlMask, ULONG stateM
 }
 inline DesktopCall WindowAtCall(LONG x, LONG y) { DesktopCall c{DesktopCall::WindowAtPoint}; c.x = x, c.y = y; return c; }
 inline DesktopCall LevelCall(HWND window) { DesktopCall c{DesktopCall::LevelQuery}; c.window = window; return c; }
+inline DesktopCall FilterCall(HWND window, UINT message, DWORD action)
+{
+    DesktopCall c{DesktopCall::MessageFilter};
+    c.window = window, c.message = message, c.flags = action;
+    return c;
+}
+inline DesktopCall ForegroundSetCall(HWND window) { DesktopCall c{DesktopCall::ForegroundSet}; c.window = window; return c; }
+const DesktopCall kMutexCall = {DesktopCall::Mutex};
 const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
 const DesktopCall kBeep = BeepCall(kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
@@ -127,11 +135,22 @@ public:
     }
     HWND WindowFromPoint(POINT point) override { return calls.push_back(WindowAtCall(point.x, point.y)), pointed; }
     HWND GetForegroundWindow() override { return calls.push_back(kForegroundQuery), foreground; }
-    DWORD GetWindowIntegrityLevel(HWND window) override
+    // Each window is a program of its own, unless given a process or an
+    // image another window has too.
+    WindowProgram GetWindowProgram(HWND window) override
     {
         calls.push_back(LevelCall(window));
-        const auto found = levels.find(window);
-        return found != levels.end() ? found->second : ownLevel;
+        WindowProgram program;
+        const auto level = levels.find(window);
+        program.level = level != levels.end() ? level->second : ownLevel;
+        const auto process = processes.find(window);
+        program.processId = process != processes.end() ? process->second
+                                                        : static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window));
+        const auto image = images.find(window);
+        if (image != images.end())
+            program.image = image->second.c_str();
+        program.ghost = ghosts.count(window) != 0;
+        return program;
     }
     DWORD GetOwnIntegrityLevel() override { return ownLevel; }
     BOOL IsProcessElevated() override { return elevated; }
@@ -139,11 +158,26 @@ public:
     BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) override
     {
         launched.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile);
+        ownerShown.push_back(info->hwnd && ::IsWindowVisible(info->hwnd) && !::IsIconic(info->hwnd));
         if (!consent)
             return ::SetLastError(ERROR_CANCELLED), FALSE;
         info->hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId());
         return TRUE;
     }
+    // Refused, no handle; taken, a handle all the same, as Windows gives.
+    HANDLE CreateMutexW(const wchar_t* name) override
+    {
+        calls.push_back(kMutexCall);
+        mutexNames.push_back(name);
+        const HANDLE handle = mutexError == ERROR_ACCESS_DENIED ? nullptr : ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        ::SetLastError(mutexError);
+        return handle;
+    }
+    BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) override
+    {
+        return calls.push_back(FilterCall(window, message, action)), TRUE;
+    }
+    BOOL SetForegroundWindow(HWND window) override { return calls.push_back(ForegroundSetCall(window)), TRUE; }
     std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
     {
         std::vector<DesktopCall> result;
@@ -162,10 +196,15 @@ public:
     NOTIFYICONDATAW lastIcon = {}; // as last added or modified, notifications aside
     UINT notificationAreaDpi = USER_DEFAULT_SCREEN_DPI;
     HWND pointed = nullptr, foreground = nullptr;
-    std::map<HWND, DWORD> levels;
+    std::map<HWND, DWORD> levels, processes;
+    std::map<HWND, std::wstring> images;
+    std::set<HWND> ghosts;
+    DWORD mutexError = ERROR_SUCCESS;
+    std::vector<std::wstring> mutexNames;
     DWORD ownLevel = SECURITY_MANDATORY_MEDIUM_RID;
     BOOL elevated = TRUE;
     bool consent = true;
     std::vector<std::wstring> launched;      // verb and file of each start
+    std::vector<bool> ownerShown;            // each start's owner shown, not minimised
     std::vector<NOTIFYICONDATAW> notices;    // the records that carried a notification
 };

@@ -24,8 +24,9 @@ constexpr char kRestartElevatedItem[] = "관리자 권한으로 다시 시작(&R
 constexpr char kBlockedNoticeTitle[] = "관리자 권한 창에는 클릭이 전달되지 않습니다";
 inline std::string BlockedNotice(const std::string& caption)
 {
-    return "'" + caption + "' 창은 관리자 권한으로 실행 중이라, Windows가 이 창에는 클릭도 키 입력도 전달하지 않습니다. "
-                           "이 알림을 누르면 지금 설정 그대로 관리자 권한으로 다시 시작합니다.";
+    return "'" + caption + "' 창은 관리자 권한으로 실행 중이라, Windows가 이 창에는 자동 클릭을 전달하지 않으며, 이 창이 "
+                           "앞에 있는 동안에는 시작·종료·토글 키를 눌러도 반응하지 않습니다. 이 알림을 누르면 지금 설정 "
+                           "그대로 관리자 권한으로 다시 시작합니다.";
 }
 // The entries of each of the three key lists.
 inline const std::vector<std::string> kKeyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10",

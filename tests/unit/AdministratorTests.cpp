@@ -1,6 +1,9 @@
+#include "app/SingleInstance.h"
 #include "settings/Handover.h"
 #include "support/PanelFixture.h"
 #include "support/Wait.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 #include <list>
@@ -64,19 +67,30 @@ UINT LastItemOf(HMENU menu, int fromEnd = 1)
 
 // Windows above the clicker's level (unreadable ones count as above) are told
 // of once, by a notification of the notice icon while the panel is shown; a
-// tick at the same window asks the desktop once and nothing more.
+// tick at the same window asks the desktop once and nothing more. A window
+// gone before its process was read, and Windows' ghost of a hung window,
+// tell nothing.
 TEST_F(BlockedWindowTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
 {
     const struct {
         const char* name;
         DWORD level;
         bool told;
-    } cases[] = {{"higher", SECURITY_MANDATORY_HIGH_RID, true}, {"same", SECURITY_MANDATORY_MEDIUM_RID, false},
-                 {"lower", SECURITY_MANDATORY_LOW_RID, false}, {"unreadable", kIntegrityUnreadable, true}};
+        bool gone, ghost;
+    } cases[] = {{"higher", SECURITY_MANDATORY_HIGH_RID, true, false, false},
+                 {"same", SECURITY_MANDATORY_MEDIUM_RID, false, false, false},
+                 {"lower", SECURITY_MANDATORY_LOW_RID, false, false, false},
+                 {"unreadable", kIntegrityUnreadable, true, false, false},
+                 {"gone", kIntegrityUnreadable, false, true, false},
+                 {"ghost", kIntegrityUnreadable, false, false, true}};
     std::list<OtherWindow> windows; // all alive, so that none takes another's handle
     for (const auto& c : cases) {
         const OtherWindow& window = windows.emplace_back(Wide(c.name).c_str());
         ClickInto(window, c.level);
+        if (c.gone)
+            desktop.processes[window.top] = 0;
+        if (c.ghost)
+            desktop.ghosts.insert(window.top);
         const size_t told = desktop.notices.size() + (c.told ? 1 : 0);
         const Calls calls = TickCalls();
         EXPECT_EQ(1, std::count(calls.begin(), calls.end(), LevelCall(window.top))) << c.name;
@@ -94,37 +108,52 @@ TEST_F(BlockedWindowTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
     EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(notice.szInfoTitle));
 }
 
-// Another window above is told of; one told of already is not, until
-// clicking has stopped and started again. A window above in front is told of
-// whether clicking runs or not: the keys cannot reach the clicker then.
-TEST_F(BlockedWindowTest, EachWindowIsToldOfOnceUntilClickingStartsAgainAndOneInFrontAlways)
+// A program is told of once, however many windows it shows, known by its
+// image where that can be read and else by its process, until clicking has
+// stopped and started again. The window in front is told of whether
+// clicking runs or not, but only while a trigger key could act.
+TEST_F(BlockedWindowTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTheFrontOnlyWhileKeysCouldAct)
 {
-    const OtherWindow first(L"게임"), second(L"A caption far too long to be shown whole in the notice, so it is cut short"),
-        third(L"");
-    ClickInto(first, SECURITY_MANDATORY_HIGH_RID);
-    Tick();
-    ClickInto(second, SECURITY_MANDATORY_SYSTEM_RID);
-    Tick();
-    ClickInto(first, SECURITY_MANDATORY_HIGH_RID);
-    Tick();
+    const OtherWindow game(L"게임"), gameAgain(L"게임 2"),
+        tool(L"A caption far too long to be shown whole in the notice, so it is cut short"), toolAgain(L"tool"),
+        untitled(L"");
+    desktop.images[game.top] = desktop.images[gameAgain.top] = L"C:\\Games\\game.exe";
+    desktop.processes[tool.top] = desktop.processes[toolAgain.top] = 1234; // its image unreadable
+    for (const OtherWindow* window : {&game, &tool, &gameAgain, &toolAgain}) {
+        ClickInto(*window, SECURITY_MANDATORY_HIGH_RID);
+        Tick();
+    }
     desktop.tapped = {VK_F3};
     Tick();
     desktop.pointed = nullptr;
-    desktop.foreground = third.top;
-    desktop.levels[third.top] = SECURITY_MANDATORY_HIGH_RID;
+    desktop.foreground = untitled.top;
+    desktop.levels[untitled.top] = SECURITY_MANDATORY_HIGH_RID;
     Tick();
-    desktop.foreground = first.top;
-    Tick();
+    // With both boxes off, or F1 where they are on, no key can act: the
+    // front is not even looked at.
+    desktop.foreground = game.top;
+    Click(IDC_AUTO_ON);
+    Click(IDC_TOGGLE_ON);
+    EXPECT_EQ((Calls{KeyCall(VK_F4)}), TickCalls());
+    Click(IDC_AUTO_ON);
+    Click(IDC_TOGGLE_ON);
+    Select(IDC_START_KEY, 0);
+    Select(IDC_TOGGLE_KEY, 0);
+    EXPECT_EQ((Calls{KeyCall(VK_F3)}), TickCalls());
+    Select(IDC_START_KEY, 1);
     desktop.tapped = {VK_F2};
     Tick();
-    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("게임"), Texts::BlockedNotice("A caption far too long to be shown whole in the notice, so …"),
+    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("게임"),
+                                        Texts::BlockedNotice("A caption far too long to be shown whole in the notice, so …"),
                                         Texts::BlockedNotice("(제목 없음)"), Texts::BlockedNotice("게임")}),
               NoticesText());
 }
 
 // Hidden in the tray, the panel tells from its tray icon, which stays as it
-// was; shown, from the notice icon, which goes with its notification.
-TEST_F(BlockedWindowTest, HiddenPanelTellsFromItsTrayIconAndTheNoticeIconGoesWithItsNotification)
+// was; shown, from the notice icon, which stays while its notification can
+// still be chosen from the notification centre: until the panel hides to
+// the tray, clicking stops, or the panel closes.
+TEST_F(BlockedWindowTest, TheNoticeIconOutlivesItsNotificationUntilTheTrayClickingStoppedOrTheEnd)
 {
     const OtherWindow window(L"게임");
     Click(IDC_HIDE);
@@ -136,38 +165,58 @@ TEST_F(BlockedWindowTest, HiddenPanelTellsFromItsTrayIconAndTheNoticeIconGoesWit
     EXPECT_EQ(static_cast<UINT>(NIF_INFO), desktop.notices[0].uFlags);
     EXPECT_EQ(1, desktop.iconsShown);
 
+    const auto toldAgain = [&] {
+        desktop.tapped = {VK_F3};
+        Tick();
+        desktop.tapped = {VK_F2};
+        Tick();
+    };
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
-    desktop.tapped = {VK_F3};
-    Tick();
-    desktop.tapped = {VK_F2};
-    Tick();
+    toldAgain();
     EXPECT_EQ(1, desktop.iconsShown) << "the notice icon";
     Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONTIMEOUT);
+    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONHIDE);
+    EXPECT_EQ(1, desktop.iconsShown) << "kept for the notification centre";
+    desktop.consent = false;
+    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(1u, desktop.launched.size()) << "chosen later, it still restarts";
+    desktop.tapped = {VK_F3};
+    Tick();
+    EXPECT_EQ(0, desktop.iconsShown) << "clicking stopped";
+    toldAgain();
+    Click(IDC_HIDE);
+    EXPECT_EQ(1, desktop.iconsShown) << "the tray icon alone";
+    ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
+    toldAgain();
+    Close();
     EXPECT_EQ(0, desktop.iconsShown);
 }
 
 // The system menu's last item, under About, and the notification both start
-// the program again as administrator. Refused, nothing changes; given, the
-// handover is offered to the new copy, and this copy ends when it takes it,
-// or withdraws the offer when it does not come.
+// the program again as administrator, the panel shown and in front to own
+// the consent prompt. Refused, the panel goes back to the tray and nothing
+// else changes; given, the handover is offered to the new copy with the
+// radius and turns shown, and this copy ends when it takes it, or withdraws
+// the offer when it does not come.
 TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARefusalChangesNothing)
 {
     const HMENU menu = ::GetSystemMenu(panel->GetSafeHwnd(), FALSE);
     EXPECT_EQ(static_cast<UINT>(IDM_RESTART_ELEVATED), LastItemOf(menu));
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), LastItemOf(menu, 2));
-    wchar_t text[64] = L"";
-    ::GetMenuStringW(menu, IDM_RESTART_ELEVATED, text, 64, MF_BYCOMMAND);
-    EXPECT_EQ(Texts::kRestartElevatedItem, Utf8(text));
 
     const HWND window = panel->GetSafeHwnd();
     DWORD successor = 0;
-    ClickerValues values = {};
+    HandedOverValues values = {};
 
+    Click(IDC_HIDE);
     desktop.consent = false;
-    Send(WM_SYSCOMMAND, IDM_RESTART_ELEVATED);
+    Send(WM_TRAYNOTIFY, kTrayIconId, NIN_BALLOONUSERCLICK);
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     EXPECT_EQ(std::vector<std::wstring>{std::wstring(L"runas ") + self}, desktop.launched);
+    EXPECT_EQ(std::vector<bool>{true}, desktop.ownerShown) << "the prompt's owner shown";
+    EXPECT_EQ(Calls{ForegroundSetCall(window)}, desktop.CallsOf(DesktopCall::ForegroundSet));
+    EXPECT_TRUE(!::IsWindowVisible(window) && desktop.iconsShown == 1) << "back in the tray";
     EXPECT_EQ(HandoverState::None, ReadHandover(window, Wide(appName).c_str(), successor, values));
     EXPECT_EQ(Calls({KeyCall(VK_F2), KeyCall(VK_F3), KeyCall(VK_F4), kCursorRead, DownCall(100, 200), UpCall(100, 200),
                      WindowAtCall(100, 200), kForegroundQuery}),
@@ -178,9 +227,15 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     EXPECT_EQ(kMissingSetting, SavedSetting(SettingsKey::kStart));
 
     desktop.consent = true;
-    Send(WM_TRAYNOTIFY, kTrayIconId, NIN_BALLOONUSERCLICK);
+    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 3);
+    SendTo(IDC_TURNS_SPIN, UDM_SETPOS32, 0, 10);
+    Send(WM_SYSCOMMAND, IDM_RESTART_ELEVATED);
     ASSERT_EQ(HandoverState::Named, ReadHandover(window, Wide(appName).c_str(), successor, values));
     EXPECT_EQ(::GetCurrentProcessId(), successor); // what it offers is seen end to end
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 150, 1, 1, 3, 10}),
+              (std::vector<int>{values.saved.start, values.saved.end, values.saved.toggle, values.saved.time,
+                                values.saved.autoOn, values.saved.toggleOn, values.radius, values.turns}));
+    EXPECT_TRUE(::IsWindowVisible(window)) << "shown for the prompt, as the new copy comes up";
     Send(WM_TIMER, kHandoverTimerId);
     EXPECT_EQ(HandoverState::None, ReadHandover(window, Wide(appName).c_str(), successor, values)) << "withdrawn";
     Send(::RegisterWindowMessageW(kHandoverTakenMessage));
@@ -194,50 +249,128 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
 }
 
 // The new copy takes the values offered only when its process is the one
-// named; pending (not named yet), or named for another, it does not.
+// named; pending (not named yet), or named for another, it does not. The
+// radius and turns, which no file keeps, travel with the six saved values.
 TEST(Handover, IsTakenOnlyByTheProcessNamed)
 {
     const OtherWindow panel(L"panel");
     const CText name = L"vexo_unit_handover";
-    ClickerValues taken = {};
+    HandedOverValues taken = {};
     const DWORD self = ::GetCurrentProcessId();
     EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
-    OfferHandover(panel.top, name, {0, -1, 13, 1000, 2, 0});
+    OfferHandover(panel.top, name, {{0, -1, 13, 1000, 2, 0}, 10, 4});
     EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
     NameSuccessor(panel.top, name, self + 4);
     EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
     NameSuccessor(panel.top, name, self);
     ASSERT_TRUE(IsHandedTo(panel.top, name, self, 0, taken));
-    EXPECT_EQ((std::vector<int>{0, -1, 13, 1000, 2, 0}),
-              (std::vector<int>{taken.start, taken.end, taken.toggle, taken.time, taken.autoOn, taken.toggleOn}));
+    EXPECT_EQ((std::vector<int>{0, -1, 13, 1000, 2, 0, 10, 4}),
+              (std::vector<int>{taken.saved.start, taken.saved.end, taken.saved.toggle, taken.saved.time,
+                                taken.saved.autoOn, taken.saved.toggleOn, taken.radius, taken.turns}));
     WithdrawHandover(panel.top, name);
     EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
 }
 
-// Elevated, nothing is above the clicker: no item, no watch, no notice.
-TEST_F(PanelTest, ElevatedPanelOffersNoRestartAndWatchesNoWindow)
+// Elevated, nothing is above the clicker: no item, no watch, no notice. Its
+// window admits from lower levels exactly a second copy's request to show
+// it, Explorer's new taskbar and its icons' messages; the request shows a
+// panel hidden in the tray and brings it to the front. Not elevated, it
+// admits nothing.
+TEST_F(PanelTest, ElevatedPanelOffersNoRestartWatchesNoWindowAndAdmitsItsThreeMessages)
 {
+    desktop.elevated = FALSE;
+    Open();
+    EXPECT_TRUE(desktop.CallsOf(DesktopCall::MessageFilter).empty());
+    Close();
+    desktop.elevated = TRUE;
+    desktop.calls.clear();
     const OtherWindow window(L"게임");
     desktop.pointed = desktop.foreground = window.top;
     desktop.levels[window.top] = SECURITY_MANDATORY_SYSTEM_RID;
     Open();
-    EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), LastItemOf(::GetSystemMenu(panel->GetSafeHwnd(), FALSE)));
+    const HWND hwnd = panel->GetSafeHwnd();
+    const UINT showRequest = ::RegisterWindowMessageW(kShowPanelMessage);
+    EXPECT_EQ((Calls{FilterCall(hwnd, showRequest, MSGFLT_ALLOW),
+                     FilterCall(hwnd, ::RegisterWindowMessageW(L"TaskbarCreated"), MSGFLT_ALLOW),
+                     FilterCall(hwnd, WM_USER + 1, MSGFLT_ALLOW)}),
+              desktop.CallsOf(DesktopCall::MessageFilter));
+    EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), LastItemOf(::GetSystemMenu(hwnd, FALSE)));
     desktop.tapped = {VK_F2};
     Tick();
     Send(WM_SYSCOMMAND, IDM_RESTART_ELEVATED);
     EXPECT_TRUE(desktop.CallsOf(DesktopCall::WindowAtPoint).empty() && desktop.CallsOf(DesktopCall::LevelQuery).empty());
     EXPECT_TRUE(desktop.notices.empty() && desktop.launched.empty());
+
+    Click(IDC_HIDE);
+    Send(showRequest);
+    EXPECT_TRUE(::IsWindowVisible(hwnd) && desktop.iconsShown == 0);
+    EXPECT_EQ(Calls{ForegroundSetCall(hwnd)}, desktop.CallsOf(DesktopCall::ForegroundSet));
 }
 
-// The real desktop reads the level of this process's own windows as its
-// own, and that of no process as unreadable.
-TEST(Win32Desktop, ReadsTheLevelOfAWindowsProcess)
+// An elevated copy saves into the Windows folder; where the user's virtual
+// store holds a copy of the file, which a copy without administrator rights
+// reads instead, it writes the same values there too. Not elevated, or with
+// no copy in the store, it writes the one file it always wrote.
+TEST_F(PanelTest, ElevatedPanelAlsoSavesTheVirtualStoresCopyWhereThereIsOne)
+{
+    wchar_t temp[MAX_PATH] = L"", windows[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring appData = std::wstring(temp) + Wide(appName) + L"_appdata";
+    const std::wstring folder = appData + L"\\VirtualStore" + (windows + 2);
+    const std::wstring copy = folder + L"\\" + Wide(appName) + L".INI";
+    ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
+    const auto storedTime = [&] { return ReadSavedSetting(Utf8(copy.c_str()), SettingsKey::kTime); };
+    for (const BOOL elevated : {FALSE, TRUE}) {
+        ::DeleteFileW(copy.c_str());
+        desktop.elevated = elevated;
+        Open();
+        Close();
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(copy.c_str())) << "none made, elevated " << elevated;
+        ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", copy.c_str());
+        SaveSetting(SettingsKey::kTime, L"420");
+        Open();
+        Close();
+        EXPECT_EQ(elevated ? 420 : 500, storedTime()) << "elevated " << elevated;
+        EXPECT_EQ(420, SavedSetting(SettingsKey::kTime));
+    }
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    ::DeleteFileW(copy.c_str());
+}
+
+// The first copy makes the mutex; a name taken, or refused because a copy
+// run as administrator or by another account made it, means a copy runs.
+TEST(SingleInstance, AMutexTakenOrRefusedMeansACopyRuns)
+{
+    CRecordingDesktop desktop;
+    for (const auto& c : {std::make_pair(ERROR_SUCCESS, true), std::make_pair(ERROR_ALREADY_EXISTS, false),
+                          std::make_pair(ERROR_ACCESS_DENIED, false)}) {
+        desktop.mutexError = c.first;
+        HANDLE mutex = nullptr;
+        EXPECT_EQ(c.second, ClaimFirstInstance(desktop, L"vexo_unit_mutex", mutex)) << c.first;
+        EXPECT_EQ(c.first != ERROR_ACCESS_DENIED, mutex != nullptr) << c.first;
+        if (mutex)
+            ::CloseHandle(mutex);
+    }
+    EXPECT_EQ(std::vector<std::wstring>(3, L"vexo_unit_mutex"), desktop.mutexNames);
+}
+
+// The real desktop reads this process's own windows as its own program, at
+// its own level, and a window gone as no program's.
+TEST(Win32Desktop, ReadsTheProgramOfAWindow)
 {
     CWin32Desktop desktop;
     const OtherWindow window(L"mine");
     const DWORD own = desktop.GetOwnIntegrityLevel();
     EXPECT_TRUE(own >= SECURITY_MANDATORY_LOW_RID && own != kIntegrityUnreadable) << own;
-    EXPECT_EQ(own, desktop.GetWindowIntegrityLevel(window.top));
+    const WindowProgram program = desktop.GetWindowProgram(window.top);
+    wchar_t self[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(own, program.level);
+    EXPECT_EQ(::GetCurrentProcessId(), program.processId);
+    EXPECT_EQ(std::wstring(self), program.image.GetString());
+    EXPECT_FALSE(program.ghost);
     ::DestroyWindow(window.top);
-    EXPECT_EQ(kIntegrityUnreadable, desktop.GetWindowIntegrityLevel(window.top));
+    EXPECT_EQ(0u, desktop.GetWindowProgram(window.top).processId);
 }
