@@ -10,7 +10,9 @@ namespace {
 // process, under a name no path can have.
 CText ProgramName(const WindowProgram& program)
 {
-    return program.image.GetLength() > 0 ? program.image : CText(L"process ") + CText::Decimal(static_cast<int>(program.processId));
+    if (program.image.GetLength() > 0)
+        return program.image;
+    return CText(L"process ") + CText::Decimal(static_cast<int>(program.processId));
 }
 
 bool IsAbove(const WindowProgram& program, DWORD ownLevel)

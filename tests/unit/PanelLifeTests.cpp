@@ -9,10 +9,12 @@ using PanelTextTest = PanelTest;
 
 // The texts a user reads on the panel as it opens, those of the layout and
 // those the program sets, and the up-downs' range; then the texts the
-// program holds itself: the About item and box, the tray tip and the message
-// for a non-integer. The key lists are read from outside, end to end.
+// program holds itself: the About item and box, the restart item and the
+// notice of a window above (of a copy not elevated), the tray tip and the
+// message for a non-integer. The key lists are read from outside, end to end.
 TEST_F(PanelTextTest, PanelShowsItsTextsAndItsOwnTexts)
 {
+    desktop.elevated = FALSE;
     const std::pair<int, std::string> texts[] = {
         {IDC_HIDE, "숨기기"}, {IDC_TITLE, Texts::kPanelCaption}, {IDC_RADIUS, "8"}, {IDC_TURNS, "1"},
         {IDC_SPEED_TEXT, " 15/100"}, {IDC_START_KEY, Texts::kKeyEntries[1]}, {IDC_END_KEY, Texts::kKeyEntries[2]},
@@ -28,6 +30,16 @@ TEST_F(PanelTextTest, PanelShowsItsTextsAndItsOwnTexts)
     wchar_t about[64] = L"";
     ::GetMenuStringW(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_ABOUTBOX, about, 64, MF_BYCOMMAND);
     EXPECT_EQ("다르몬 정보(&A)...", Utf8(about));
+    ::GetMenuStringW(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_RESTART_ELEVATED, about, 64, MF_BYCOMMAND);
+    EXPECT_EQ(Texts::kRestartElevatedItem, Utf8(about));
+    const HWND game = ::CreateWindowExW(0, L"STATIC", L"게임", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    desktop.foreground = game;
+    desktop.levels[game] = SECURITY_MANDATORY_HIGH_RID;
+    Tick();
+    ::DestroyWindow(game);
+    ASSERT_EQ(1u, desktop.notices.size());
+    EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(desktop.notices[0].szInfoTitle));
+    EXPECT_EQ(Texts::BlockedNotice("게임"), Utf8(desktop.notices[0].szInfo));
     ModalCloser closer;
     Send(WM_SYSCOMMAND, IDM_ABOUTBOX);
     EXPECT_EQ(Texts::kAboutCaption, closer.caption);
