@@ -43,6 +43,26 @@ protected:
         Tick();
         return desktop.calls;
     }
+};
+
+// The watch and the restart of a clicker that does not run elevated, on
+// their own: a window stands in for the panel.
+class ElevatedRestartTest : public ::testing::Test {
+protected:
+    ElevatedRestartTest()
+    {
+        desktop.elevated = FALSE;
+        area.Attach(panel.top, nullptr);
+        restart.Start(panel.top);
+    }
+    // What a tick that clicks at (100, 200) with the trigger keys able to
+    // act asks of the desktop, once it has clicked.
+    Calls Tick(bool clicking = true, bool wasClicking = true, bool keysCouldAct = true)
+    {
+        desktop.calls.clear();
+        restart.AfterTick(clicking, wasClicking, {100, 200}, keysCouldAct);
+        return desktop.calls;
+    }
     // Clicks land in the window's child; the window's process is at that level.
     void ClickInto(const OtherWindow& window, DWORD level)
     {
@@ -56,6 +76,11 @@ protected:
             texts.push_back(Utf8(notice.szInfo));
         return texts;
     }
+
+    CRecordingDesktop desktop;
+    OtherWindow panel{L"panel"};
+    CNotificationArea area{desktop};
+    CElevatedRestart restart{desktop, area, L"vexo_unit_restart"};
 };
 
 UINT LastItemOf(HMENU menu, int fromEnd = 1)
@@ -66,11 +91,10 @@ UINT LastItemOf(HMENU menu, int fromEnd = 1)
 } // namespace
 
 // Windows above the clicker's level (unreadable ones count as above) are told
-// of once, by a notification of the notice icon while the panel is shown; a
-// tick at the same window asks the desktop once and nothing more. A window
-// gone before its process was read, and Windows' ghost of a hung window,
-// tell nothing.
-TEST_F(BlockedWindowTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
+// of once, by a notification with the window's caption; a tick at the same
+// window asks the desktop once and nothing more. A window gone before its
+// process was read, and Windows' ghost of a hung window, tell nothing.
+TEST_F(ElevatedRestartTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
 {
     const struct {
         const char* name;
@@ -92,27 +116,22 @@ TEST_F(BlockedWindowTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply)
         if (c.ghost)
             desktop.ghosts.insert(window.top);
         const size_t told = desktop.notices.size() + (c.told ? 1 : 0);
-        const Calls calls = TickCalls();
+        const Calls calls = Tick();
         EXPECT_EQ(1, std::count(calls.begin(), calls.end(), LevelCall(window.top))) << c.name;
         // Unchanged: one look at the point and at the front, no query of a process.
-        EXPECT_EQ((Calls{KeyCall(VK_F2), KeyCall(VK_F3), KeyCall(VK_F4), kCursorRead, DownCall(100, 200),
-                         UpCall(100, 200), WindowAtCall(100, 200), kForegroundQuery}),
-                  TickCalls())
-            << c.name;
+        EXPECT_EQ((Calls{WindowAtCall(100, 200), kForegroundQuery}), Tick()) << c.name;
         EXPECT_EQ(told, desktop.notices.size()) << c.name;
     }
     EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("higher"), Texts::BlockedNotice("unreadable")}), NoticesText());
-    const NOTIFYICONDATAW& notice = desktop.notices.front();
-    EXPECT_EQ(kNoticeIconId, notice.uID);
-    EXPECT_EQ(static_cast<UINT>(NIF_INFO | NIF_MESSAGE | NIF_ICON | NIF_TIP), notice.uFlags);
-    EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(notice.szInfoTitle));
+    EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(desktop.notices.front().szInfoTitle));
 }
 
 // A program is told of once, however many windows it shows, known by its
 // image where that can be read and else by its process, until clicking has
-// stopped and started again. The window in front is told of whether
-// clicking runs or not, but only while a trigger key could act.
-TEST_F(BlockedWindowTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTheFrontOnlyWhileKeysCouldAct)
+// stopped and started again; its stop takes the notice icon away. The
+// window in front is told of whether clicking runs or not, but only while a
+// trigger key could act.
+TEST_F(ElevatedRestartTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTheFrontOnlyWhileKeysCouldAct)
 {
     const OtherWindow game(L"게임"), gameAgain(L"게임 2"),
         tool(L"A caption far too long to be shown whole in the notice, so it is cut short"), toolAgain(L"tool"),
@@ -123,15 +142,28 @@ TEST_F(BlockedWindowTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTheF
         ClickInto(*window, SECURITY_MANDATORY_HIGH_RID);
         Tick();
     }
-    desktop.tapped = {VK_F3};
-    Tick();
+    EXPECT_EQ(1, desktop.iconsShown);
+    Tick(false, true);
+    EXPECT_EQ(0, desktop.iconsShown) << "clicking stopped";
     desktop.pointed = nullptr;
     desktop.foreground = untitled.top;
     desktop.levels[untitled.top] = SECURITY_MANDATORY_HIGH_RID;
-    Tick();
-    // With both boxes off, or F1 where they are on, no key can act: the
-    // front is not even looked at.
+    Tick(false, false);
     desktop.foreground = game.top;
+    EXPECT_EQ(Calls{}, Tick(false, false, false)) << "no key could act: the front is not even looked at";
+    Tick(true, false);
+    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("게임"),
+                                        Texts::BlockedNotice("A caption far too long to be shown whole in the notice, so …"),
+                                        Texts::BlockedNotice("(제목 없음)"), Texts::BlockedNotice("게임")}),
+              NoticesText());
+}
+
+// What the panel's boxes and lists say reaches the watch: with both boxes
+// off, or F1 where they are on, no key can act and the front is not looked at.
+TEST_F(BlockedWindowTest, TheFrontIsWatchedOnlyWhileTheBoxesAndListsLetAKeyAct)
+{
+    desktop.tapped = {VK_F3};
+    Tick();
     Click(IDC_AUTO_ON);
     Click(IDC_TOGGLE_ON);
     EXPECT_EQ((Calls{KeyCall(VK_F4)}), TickCalls());
@@ -140,37 +172,29 @@ TEST_F(BlockedWindowTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTheF
     Select(IDC_START_KEY, 0);
     Select(IDC_TOGGLE_KEY, 0);
     EXPECT_EQ((Calls{KeyCall(VK_F3)}), TickCalls());
-    Select(IDC_START_KEY, 1);
-    desktop.tapped = {VK_F2};
-    Tick();
-    EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("게임"),
-                                        Texts::BlockedNotice("A caption far too long to be shown whole in the notice, so …"),
-                                        Texts::BlockedNotice("(제목 없음)"), Texts::BlockedNotice("게임")}),
-              NoticesText());
+    Select(IDC_TOGGLE_KEY, 3);
+    EXPECT_EQ((Calls{KeyCall(VK_F3), KeyCall(VK_F4), kForegroundQuery}), TickCalls());
 }
 
-// Hidden in the tray, the panel tells from its tray icon, which stays as it
-// was; shown, from the notice icon, which stays while its notification can
-// still be chosen from the notification centre: until the panel hides to
-// the tray, clicking stops, or the panel closes.
-TEST_F(BlockedWindowTest, TheNoticeIconOutlivesItsNotificationUntilTheTrayClickingStoppedOrTheEnd)
+// Hidden in the tray, the panel tells from its tray icon; shown, from the
+// notice icon, which stays while its notification can still be chosen from
+// the notification centre: a timeout or a close leaves it, a later choice
+// still restarts, and it goes when the panel hides to the tray or closes.
+TEST_F(BlockedWindowTest, TheNoticeIconOutlivesItsNotificationUntilTheTrayOrTheEnd)
 {
     const OtherWindow window(L"게임");
-    Click(IDC_HIDE);
-    ClickInto(window, SECURITY_MANDATORY_HIGH_RID);
-    Tick();
-    ASSERT_EQ(1u, desktop.notices.size());
-    // A notification only: the tray icon's image, tip and message stay.
-    EXPECT_EQ(kTrayIconId, desktop.notices[0].uID);
-    EXPECT_EQ(static_cast<UINT>(NIF_INFO), desktop.notices[0].uFlags);
-    EXPECT_EQ(1, desktop.iconsShown);
-
+    desktop.pointed = window.child;
+    desktop.levels[window.top] = SECURITY_MANDATORY_HIGH_RID;
     const auto toldAgain = [&] {
         desktop.tapped = {VK_F3};
         Tick();
         desktop.tapped = {VK_F2};
         Tick();
     };
+    Click(IDC_HIDE);
+    Tick();
+    ASSERT_EQ(1u, desktop.notices.size());
+    EXPECT_EQ(kTrayIconId, desktop.notices[0].uID);
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);
     toldAgain();
     EXPECT_EQ(1, desktop.iconsShown) << "the notice icon";
@@ -180,10 +204,6 @@ TEST_F(BlockedWindowTest, TheNoticeIconOutlivesItsNotificationUntilTheTrayClicki
     desktop.consent = false;
     Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONUSERCLICK);
     EXPECT_EQ(1u, desktop.launched.size()) << "chosen later, it still restarts";
-    desktop.tapped = {VK_F3};
-    Tick();
-    EXPECT_EQ(0, desktop.iconsShown) << "clicking stopped";
-    toldAgain();
     Click(IDC_HIDE);
     EXPECT_EQ(1, desktop.iconsShown) << "the tray icon alone";
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW);

@@ -1,0 +1,116 @@
+#include "panel/NotificationArea.h"
+#include "support/IconMeasures.h"
+#include "support/RecordingDesktop.h"
+#include "support/Utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Calls = std::vector<DesktopCall>;
+
+// The icons of a window that stands in for the panel, on the recording desktop.
+class NotificationAreaTest : public ::testing::Test {
+protected:
+    NotificationAreaTest()
+        : panel(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr))
+    {
+        area.Attach(panel, nullptr);
+    }
+    ~NotificationAreaTest() override { ::DestroyWindow(panel); }
+
+    CRecordingDesktop desktop;
+    CNotificationArea area{desktop};
+    HWND panel;
+};
+
+} // namespace
+
+// The tray icon's record is the first, 152-byte form that every Windows
+// takes, with the icon made at the small-icon size of the notification
+// area's scale; added once, deleted once.
+TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleAddedAndDeletedOnce)
+{
+    desktop.notificationAreaDpi = 144;
+    EXPECT_TRUE(area.AddTrayIcon());
+    EXPECT_FALSE(area.AddTrayIcon());
+    const NOTIFYICONDATAW& icon = desktop.lastIcon;
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), icon.cbSize);
+    EXPECT_EQ(panel, icon.hWnd);
+    EXPECT_EQ(128u, icon.uID);
+    EXPECT_EQ(7u, icon.uFlags);
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
+    EXPECT_EQ("벡소빨라 V1.0", Utf8(icon.szTip));
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 144) == IconSizeOf(icon.hIcon));
+    EXPECT_TRUE(area.DeleteTrayIcon());
+    EXPECT_FALSE(area.DeleteTrayIcon());
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.CallsOf(DesktopCall::TrayIcon));
+}
+
+// Explorer's new taskbar gets the icon again, at the scale it has; a new
+// scale of the area gives the icon again in its size, the same scale
+// nothing; without the icon, nothing at all.
+TEST_F(NotificationAreaTest, ARecreatedTaskbarAndNewScalesGetTheIconAgain)
+{
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    EXPECT_TRUE(area.OnMessage(taskbarCreated)); // not in the tray: nothing to add
+    area.AddTrayIcon();
+    EXPECT_FALSE(area.OnMessage(WM_DISPLAYCHANGE)); // the same scale: nothing to give again
+    desktop.notificationAreaDpi = 192;
+    area.OnMessage(WM_SETTINGCHANGE);
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 192) == IconSizeOf(desktop.lastIcon.hIcon));
+    area.OnMessage(taskbarCreated); // the same scale: added again all the same
+    desktop.notificationAreaDpi = 120;
+    area.OnMessage(taskbarCreated);
+    EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 120) == IconSizeOf(desktop.lastIcon.hIcon));
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_ADD)}),
+              desktop.CallsOf(DesktopCall::TrayIcon));
+}
+
+// Notifications come from the notice icon, added with the first and given
+// the next, or from the tray icon while there is one, whose image, tip and
+// menu stay. The tray icon takes the notice icon's place.
+TEST_F(NotificationAreaTest, NotificationsComeFromTheNoticeIconOrTheTrayIcon)
+{
+    area.Notify(L"title", L"first");
+    area.Notify(L"title", L"second");
+    EXPECT_EQ(1, desktop.iconsShown);
+    area.AddTrayIcon();
+    EXPECT_EQ(1, desktop.iconsShown) << "the tray icon alone";
+    area.Notify(L"title", L"third");
+    ASSERT_EQ(3u, desktop.notices.size());
+    const UINT added = NIF_INFO | NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    const std::pair<UINT, UINT> records[] = {{kNoticeIconId, added}, {kNoticeIconId, NIF_INFO}, {kTrayIconId, NIF_INFO}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(records[i].first, desktop.notices[i].uID) << i;
+        EXPECT_EQ(records[i].second, desktop.notices[i].uFlags) << i;
+        EXPECT_EQ(static_cast<DWORD>(NIIF_WARNING), desktop.notices[i].dwInfoFlags) << i;
+        EXPECT_EQ("title", Utf8(desktop.notices[i].szInfoTitle)) << i;
+    }
+    EXPECT_EQ("third", Utf8(desktop.notices[2].szInfo));
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE), TrayCall(NIM_MODIFY)}),
+              desktop.CallsOf(DesktopCall::TrayIcon));
+}
+
+// Only the tray icon's right-button release asks for the menu, and a
+// notification chosen, from either icon, asks for the restart; a
+// notification gone by asks nothing.
+TEST(NotificationArea, EventsMeanTheMenuTheChoiceOrNothing)
+{
+    CRecordingDesktop desktop;
+    const CNotificationArea area(desktop);
+    const struct {
+        UINT icon;
+        LPARAM event;
+        TrayEvent meaning;
+    } cases[] = {{kTrayIconId, WM_RBUTTONUP, TrayEvent::Menu},
+                 {kNoticeIconId, WM_RBUTTONUP, TrayEvent::None},
+                 {kTrayIconId, NIN_BALLOONUSERCLICK, TrayEvent::NotificationChosen},
+                 {kNoticeIconId, NIN_BALLOONUSERCLICK, TrayEvent::NotificationChosen},
+                 {kNoticeIconId, NIN_BALLOONTIMEOUT, TrayEvent::None},
+                 {kNoticeIconId, NIN_BALLOONHIDE, TrayEvent::None}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.meaning, area.Interpret(c.icon, c.event)) << c.icon << " " << c.event;
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEMOVE})
+        EXPECT_EQ(TrayEvent::None, area.Interpret(kTrayIconId, mouse)) << mouse;
+}
