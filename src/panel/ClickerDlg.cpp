@@ -397,7 +397,7 @@ LRESULT CClickerDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
     // What a tray notification returns, whatever it did.
     constexpr LRESULT kTrayNotifyResult = 1;
-    switch (m_tray.Interpret(wParam, lParam)) {
+    switch (CNotificationArea::Interpret(wParam, lParam)) {
     case TrayEvent::NotificationChosen:
         RestartElevated();
         return kTrayNotifyResult;

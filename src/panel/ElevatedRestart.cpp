@@ -4,6 +4,8 @@
 #include "panel/NotificationArea.h"
 #include "platform/Desktop.h"
 
+#include <utility>
+
 namespace {
 
 const wchar_t kBlockedNoticeTitle[] = L"관리자 권한 창에는 클릭이 전달되지 않습니다";
@@ -41,10 +43,10 @@ CText NoticeText(HWND window)
 
 } // namespace
 
-CElevatedRestart::CElevatedRestart(IDesktop& desktop, CNotificationArea& area, const CText& appName)
+CElevatedRestart::CElevatedRestart(IDesktop& desktop, CNotificationArea& area, CText appName)
     : m_desktop(desktop)
     , m_area(area)
-    , m_strAppName(appName)
+    , m_strAppName(std::move(appName))
     , m_blocked(desktop)
     , m_nHandoverTaken(::RegisterWindowMessageW(kHandoverTakenMessage))
 {

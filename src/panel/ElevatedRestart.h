@@ -20,7 +20,7 @@ constexpr UINT_PTR kHandoverTimerId = 2;
 // new one has taken it.
 class CElevatedRestart {
 public:
-    CElevatedRestart(IDesktop& desktop, CNotificationArea& area, const CText& appName);
+    CElevatedRestart(IDesktop& desktop, CNotificationArea& area, CText appName);
 
     // At the panel's start: whether this copy is elevated, and if not, the watch.
     void Start(HWND panel);

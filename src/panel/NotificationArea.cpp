@@ -152,7 +152,7 @@ void CNotificationArea::RemoveNoticeIcon()
     m_desktop.ShellNotifyIcon(NIM_DELETE, &notice);
 }
 
-TrayEvent CNotificationArea::Interpret(WPARAM iconId, LPARAM event) const
+TrayEvent CNotificationArea::Interpret(WPARAM iconId, LPARAM event)
 {
     // A notification that timed out or was closed may still wait in the
     // notification centre, where choosing it comes as this same event: the

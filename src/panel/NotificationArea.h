@@ -59,7 +59,7 @@ public:
     bool OnMessage(UINT message);
     UINT TaskbarCreatedMessage() const { return m_nTaskbarCreated; }
 
-    TrayEvent Interpret(WPARAM iconId, LPARAM event) const;
+    static TrayEvent Interpret(WPARAM iconId, LPARAM event);
 
     // The tray icon's image given again where the area's scale changed
     // (NIM_MODIFY), or the icon added again (NIM_ADD).

@@ -97,8 +97,6 @@ TEST_F(NotificationAreaTest, NotificationsComeFromTheNoticeIconOrTheTrayIcon)
 // notification gone by asks nothing.
 TEST(NotificationArea, EventsMeanTheMenuTheChoiceOrNothing)
 {
-    CRecordingDesktop desktop;
-    const CNotificationArea area(desktop);
     const struct {
         UINT icon;
         LPARAM event;
@@ -110,7 +108,7 @@ TEST(NotificationArea, EventsMeanTheMenuTheChoiceOrNothing)
                  {kNoticeIconId, NIN_BALLOONTIMEOUT, TrayEvent::None},
                  {kNoticeIconId, NIN_BALLOONHIDE, TrayEvent::None}};
     for (const auto& c : cases)
-        EXPECT_EQ(c.meaning, area.Interpret(c.icon, c.event)) << c.icon << " " << c.event;
+        EXPECT_EQ(c.meaning, CNotificationArea::Interpret(c.icon, c.event)) << c.icon << " " << c.event;
     for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEMOVE})
-        EXPECT_EQ(TrayEvent::None, area.Interpret(kTrayIconId, mouse)) << mouse;
+        EXPECT_EQ(TrayEvent::None, CNotificationArea::Interpret(kTrayIconId, mouse)) << mouse;
 }
