@@ -28,14 +28,8 @@ constexpr int kMenuTextCapacity = 128;
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerValues* handedOver, HWND parent)
     : CDialog(IDD_CLICKER, parent)
-    , m_nTimer(0)
-    , m_nInterval(SettingsDefault::kTime)
-    , m_bClicking(FALSE)
     , m_bInTray(FALSE)
-    , m_ptCenter()
-    , m_ptAnchor()
     , m_nid()
-    , m_bSweeping(FALSE)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
     , m_nRadius(kDefaultRadius)
@@ -44,10 +38,10 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const ClickerV
     , m_bToggle(0)
     , m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
     , m_desktop(desktop)
+    , m_engine(desktop)
     , m_strAppName(appName)
     , m_settings(appName)
     , m_bReleased(false)
-    , m_bTimerResolutionHeld(false)
     , m_nTrayDpi(0)
     , m_nTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated"))
     , m_blocked(desktop)
@@ -100,32 +94,27 @@ BOOL CClickerDlg::OnInitDialog()
 
     MakeArt(DpiOfWindow(m_hWnd));
 
-    m_nTimer = 0;
-    m_nInterval = SettingsDefault::kTime;
-
     const int startKey = m_settings.ReadInt(SettingsKey::kStart, SettingsDefault::kStart);
     const int endKey = m_settings.ReadInt(SettingsKey::kEnd, SettingsDefault::kEnd);
     const int toggleKey = m_settings.ReadInt(SettingsKey::kToggle, SettingsDefault::kToggle);
-    m_nInterval = static_cast<UINT>(m_settings.ReadInt(SettingsKey::kTime, static_cast<int>(m_nInterval)));
+    UINT interval = static_cast<UINT>(m_settings.ReadInt(SettingsKey::kTime, static_cast<int>(SettingsDefault::kTime)));
     // The file is hand-editable: a period outside the bar's range would arm
     // the first timer for minutes or weeks (negative values read as huge
     // unsigned ones) and leave the keys unpolled all that time.
-    m_nInterval = std::min(std::max(m_nInterval, kPeriodMin), kPeriodMax);
+    interval = std::min(std::max(interval, kPeriodMin), kPeriodMax);
 
     m_bInTray = FALSE;
-    m_bClicking = FALSE;
-    m_bSweeping = FALSE;
 
     m_sbSpeed.SetScrollRange(kSpeedMin, kSpeedMax, true);
     // The period is within range, so the position is too.
-    m_sbSpeed.SetScrollPos(static_cast<int>(m_nInterval / kMillisecondsPerStep), true);
+    m_sbSpeed.SetScrollPos(static_cast<int>(interval / kMillisecondsPerStep), true);
 
     // An index outside the list leaves it without a selection.
     m_cbStartKey.SetCurSel(startKey);
     m_cbEndKey.SetCurSel(endKey);
     m_cbToggleKey.SetCurSel(toggleKey);
 
-    m_nTimer = ::SetTimer(m_hWnd, kPeriodTimerId, m_nInterval, nullptr);
+    m_engine.Start(m_hWnd, interval);
 
     UpdateSpeedText();
 
@@ -222,6 +211,30 @@ void CClickerDlg::MakeArt(UINT dpi)
         m_bigIcon.Reset(bigIcon);
     m_smallIcon.Reset(smallIcon);
     ShowPicture();
+}
+
+void CClickerDlg::OnTimer(UINT_PTR timerId)
+{
+    if (timerId == kHandoverTimerId) {
+        // The copy started as administrator never came for the values.
+        EndHandover();
+        return;
+    }
+    if (!m_bReady)
+        return;
+    const bool wasClicking = m_engine.IsClicking();
+    // The period the speed bar shows, which the engine follows.
+    const UINT period = static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep;
+    if (!m_engine.Tick(timerId, Values(period), m_nRadius))
+        return;
+    // Clicking started afresh tells of every blocked window once more.
+    if (m_engine.IsClicking() && !wasClicking)
+        m_blocked.ForgetReported();
+    if (m_engine.IsClicking())
+        TellOfBlockedWindow(m_blocked.CheckPoint(m_engine.ClickPoint()));
+    // A blocked window in front hides every key from the clicker, the start
+    // key too, so it is looked for whether clicking runs or not.
+    TellOfBlockedWindow(m_blocked.CheckForeground());
 }
 
 void CClickerDlg::UpdateSpeedText()
@@ -342,14 +355,10 @@ void CClickerDlg::ReleasePanel()
     if (m_bReleased)
         return;
     m_bReleased = true;
-    if (m_nTimer != 0) {
-        ::KillTimer(m_hWnd, m_nTimer);
-        m_nTimer = 0;
-    }
-    HoldTimerResolution(false);
+    m_engine.Stop();
     LeaveTray();
     RemoveNoticeIcon();
-    m_settings.WriteAll(Values(m_nInterval));
+    m_settings.WriteAll(Values(m_engine.Interval()));
     EndHandover();
     ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }

@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "panel/BlockedWindowWatch.h"
+#include "panel/ClickEngine.h"
 #include "settings/ClickerSettings.h"
 
 class IDesktop;
@@ -18,17 +19,9 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 // new scale in dots per inch.
 constexpr UINT WM_REMAKEART = WM_USER + 2;
 
-// The period timer's identifier.
-constexpr UINT_PTR kPeriodTimerId = 1;
-
 // The timer on which a handover offered to a copy started as administrator
 // is withdrawn when that copy does not come to take it.
 constexpr UINT_PTR kHandoverTimerId = 2;
-
-// Timer resolution held while clicking, so that the period on the speed bar
-// is the period clicked at: by default Windows fires window timers on its
-// 15.625 ms tick, which turns 10 ms into 15.6 and 20 or 30 ms into 31.
-constexpr UINT kClickTimerResolutionMs = 1;
 
 // Speed bar: position p stands for a period of p * kMillisecondsPerStep.
 constexpr int kSpeedMin = 1;
@@ -43,13 +36,6 @@ constexpr int kSpinMax = 10;
 constexpr int kDefaultRadius = 8;
 constexpr int kDefaultTurns = 1;
 
-// Key list entries: 0 "F1" (never tested), 1..11 F2..F12, then the buttons.
-constexpr int kKeyFirstFunction = 1;
-constexpr int kKeyLastFunction = 11;
-constexpr int kKeyLeftButton = 12;
-constexpr int kKeyRightButton = 13;
-constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
-
 // The tray icon: identifier, flags and tip.
 constexpr UINT kTrayIconId = 128;
 constexpr UINT kTrayIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -59,8 +45,8 @@ extern const wchar_t kTrayTip[];
 // only as long as its notification is.
 constexpr UINT kNoticeIconId = 129;
 
-// The clicker panel: the program's one window, its timer engine, the toggle
-// sweep and the tray icon.
+// The clicker panel: the program's one window, which hands its controls'
+// values to the click engine at every tick, and the tray icon.
 class CClickerDlg : public CDialog {
 public:
     // Where this copy takes the place of a running one, the values it handed
@@ -70,13 +56,13 @@ public:
 
 private:
     // Tests drive the panel with the messages Windows sends it and read what
-    // it shows; this type, theirs, reaches the two states no message can set.
+    // it shows; this type, theirs, reaches the one state no message can set.
     friend class CClickerDlgTestAccess;
 
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    // Timer engine: one tick of the period timer.
+    // Hands the period timer's ticks to the engine.
     void OnTimer(UINT_PTR timerId) override;
     void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
     bool OnSysCommand(UINT id, LPARAM cursor) override;
@@ -91,10 +77,6 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // Toggle sweep: one burst of drags on rings around a point below the middle.
-    void ToggleSweep();
-    int SweepLimit() const;
-
     void UpdateSpeedText();
     void OnRadiusUpdate();
     void OnAutoOnOff();
@@ -117,10 +99,6 @@ private:
     void ShowPicture();
     void RefreshTrayIcon(DWORD message);
     bool DeleteTrayIcon(); // false when there was no icon
-    bool IsTriggerPressed(int keyIndex);
-    void HoldTimerResolution(bool hold);
-    void ClickAtCursor();
-    void SweepDrag(const POINT& from, int releases);
     // The six values as the panel shows them, with the period given.
     ClickerValues Values(UINT period) const;
     // The program icon at the notification area's small-icon size, kept in
@@ -130,14 +108,8 @@ private:
     void RemoveNoticeIcon();
     void EndHandover();
 
-    UINT_PTR m_nTimer;
-    UINT m_nInterval;
-    BOOL m_bClicking;
     BOOL m_bInTray;
-    POINT m_ptCenter;
-    POINT m_ptAnchor;
     NOTIFYICONDATAW m_nid;
-    BOOL m_bSweeping;
     BOOL m_bReady;
     CSpinButton m_spinTurns;
     CSpinButton m_spinRadius;
@@ -153,10 +125,10 @@ private:
     int m_bToggle;
     HICON m_hIcon;
     IDesktop& m_desktop;
+    CClickEngine m_engine;
     CText m_strAppName;
     CClickerSettings m_settings;
     bool m_bReleased;
-    bool m_bTimerResolutionHeld;
     CIconHandle m_bigIcon;   // m_hIcon once made for the panel's scale
     CIconHandle m_smallIcon; // the caption's, at the small-icon size of that scale
     CIconHandle m_trayIcon;  // at the small-icon size of the notification area's scale
