@@ -3,6 +3,7 @@
 #include "common/Dpi.h"
 #include "framework/DataExchange.h"
 #include "panel/AboutDlg.h"
+#include "panel/PanelPicture.h"
 #include "platform/Desktop.h"
 #include "resources/resource.h"
 #include "settings/Handover.h"
@@ -211,6 +212,18 @@ void CClickerDlg::MakeArt(UINT dpi)
         m_bigIcon.Reset(bigIcon);
     m_smallIcon.Reset(smallIcon);
     ShowPicture();
+}
+
+void CClickerDlg::ShowPicture()
+{
+    const HWND control = GetDlgItem(IDC_PICTURE);
+    const HBITMAP picture = MakePanelPicture(control);
+    // The control keeps showing the old one where no new one could be made;
+    // the old one goes only once the control holds the new one.
+    if (picture) {
+        ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+        m_picture.Reset(picture);
+    }
 }
 
 void CClickerDlg::OnTimer(UINT_PTR timerId)
