@@ -3,6 +3,7 @@
 #include "common/Dpi.h"
 #include "framework/DataExchange.h"
 #include "panel/AboutDlg.h"
+#include "panel/PanelPicture.h"
 #include "platform/Desktop.h"
 #include "resources/resource.h"
 #include "settings/Handover.h"
@@ -24,16 +25,20 @@ const HANDLE kPropertyValue = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
 // Room for the text of an item of the system menu.
 constexpr int kMenuTextCapacity = 128;
 
+// Registered messages are numbered from here up. Only they can be a second
+// copy's request to show the panel, whose number is looked up for them
+// alone, which happens seldom.
+constexpr UINT kFirstRegisteredMessage = 0xC000;
+
+bool IsShowRequest(UINT message)
+{
+    return message >= kFirstRegisteredMessage && message == ::RegisterWindowMessageW(kShowPanelMessage);
+}
+
 } // namespace
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver, HWND parent)
     : CDialog(IDD_CLICKER, parent)
-    , m_nTimer(0)
-    , m_nInterval(SettingsDefault::kTime)
-    , m_bClicking(FALSE)
-    , m_ptCenter()
-    , m_ptAnchor()
-    , m_bSweeping(FALSE)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
     , m_nRadius(kDefaultRadius)
@@ -42,13 +47,12 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOv
     , m_bToggle(0)
     , m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
     , m_desktop(desktop)
+    , m_engine(desktop)
     , m_strAppName(appName)
     , m_settings(appName)
     , m_bReleased(false)
-    , m_bTimerResolutionHeld(false)
     , m_tray(desktop)
     , m_restart(desktop, m_tray, appName)
-    , m_nShowRequest(::RegisterWindowMessageW(kShowPanelMessage))
 {
     if (!handedOver)
         return;
@@ -87,7 +91,8 @@ BOOL CClickerDlg::OnInitDialog()
         // Windows keeps messages of programs at lower levels from an elevated
         // one's windows: the panel admits a second copy's request to show it,
         // Explorer's word that it made a new taskbar, and its icons' messages.
-        for (const UINT message : {m_nShowRequest, m_tray.TaskbarCreatedMessage(), WM_TRAYNOTIFY})
+        for (const UINT message :
+             {::RegisterWindowMessageW(kShowPanelMessage), m_tray.TaskbarCreatedMessage(), WM_TRAYNOTIFY})
             m_desktop.ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW);
         m_settings.AlsoWriteVirtualStoreCopy();
     }
@@ -105,31 +110,26 @@ BOOL CClickerDlg::OnInitDialog()
 
     MakeArt(DpiOfWindow(m_hWnd));
 
-    m_nTimer = 0;
-    m_nInterval = SettingsDefault::kTime;
-
     const int startKey = m_settings.ReadInt(SettingsKey::kStart, SettingsDefault::kStart);
     const int endKey = m_settings.ReadInt(SettingsKey::kEnd, SettingsDefault::kEnd);
     const int toggleKey = m_settings.ReadInt(SettingsKey::kToggle, SettingsDefault::kToggle);
-    m_nInterval = static_cast<UINT>(m_settings.ReadInt(SettingsKey::kTime, static_cast<int>(m_nInterval)));
+    UINT interval = static_cast<UINT>(m_settings.ReadInt(SettingsKey::kTime, static_cast<int>(SettingsDefault::kTime)));
     // The file is hand-editable: a period outside the bar's range would arm
     // the first timer for minutes or weeks (negative values read as huge
     // unsigned ones) and leave the keys unpolled all that time.
-    m_nInterval = std::min(std::max(m_nInterval, kPeriodMin), kPeriodMax);
+    interval = std::min(std::max(interval, kPeriodMin), kPeriodMax);
 
-    m_bClicking = FALSE;
-    m_bSweeping = FALSE;
 
     m_sbSpeed.SetScrollRange(kSpeedMin, kSpeedMax, true);
     // The period is within range, so the position is too.
-    m_sbSpeed.SetScrollPos(static_cast<int>(m_nInterval / kMillisecondsPerStep), true);
+    m_sbSpeed.SetScrollPos(static_cast<int>(interval / kMillisecondsPerStep), true);
 
     // An index outside the list leaves it without a selection.
     m_cbStartKey.SetCurSel(startKey);
     m_cbEndKey.SetCurSel(endKey);
     m_cbToggleKey.SetCurSel(toggleKey);
 
-    m_nTimer = ::SetTimer(m_hWnd, kPeriodTimerId, m_nInterval, nullptr);
+    m_engine.Start(m_hWnd, interval);
 
     UpdateSpeedText();
 
@@ -180,7 +180,7 @@ bool CClickerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         result = OnTrayNotify(wParam, lParam);
         return true;
     }
-    if (message == m_nShowRequest) {
+    if (IsShowRequest(message)) {
         ShowFromOutside();
         return true;
     }
@@ -215,6 +215,34 @@ void CClickerDlg::MakeArt(UINT dpi)
         m_bigIcon.Reset(bigIcon);
     m_smallIcon.Reset(smallIcon);
     ShowPicture();
+}
+
+void CClickerDlg::ShowPicture()
+{
+    const HWND control = GetDlgItem(IDC_PICTURE);
+    const HBITMAP picture = MakePanelPicture(control);
+    // The control keeps showing the old one where no new one could be made;
+    // the old one goes only once the control holds the new one.
+    if (picture) {
+        ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+        m_picture.Reset(picture);
+    }
+}
+
+void CClickerDlg::OnTimer(UINT_PTR timerId)
+{
+    if (timerId == kHandoverTimerId) {
+        m_restart.OnHandoverTimer();
+        return;
+    }
+    if (!m_bReady)
+        return;
+    const bool wasClicking = m_engine.IsClicking();
+    // The period the speed bar shows, which the engine follows.
+    const UINT period = static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep;
+    if (!m_engine.Tick(timerId, Values(period), m_nRadius))
+        return;
+    m_restart.AfterTick(m_engine.IsClicking(), wasClicking, m_engine.ClickPoint(), TriggerKeysCouldAct());
 }
 
 void CClickerDlg::UpdateSpeedText()
@@ -335,13 +363,9 @@ void CClickerDlg::ReleasePanel()
     if (m_bReleased)
         return;
     m_bReleased = true;
-    if (m_nTimer != 0) {
-        ::KillTimer(m_hWnd, m_nTimer);
-        m_nTimer = 0;
-    }
-    HoldTimerResolution(false);
+    m_engine.Stop();
     LeaveTray();
-    m_settings.WriteAll(Values(m_nInterval));
+    m_settings.WriteAll(Values(m_engine.Interval()));
     m_restart.End();
     ::RemovePropW(m_hWnd, m_strAppName.GetString());
 }

@@ -5,6 +5,7 @@
 #include "common/ScopedHandles.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "panel/ClickEngine.h"
 #include "panel/ElevatedRestart.h"
 #include "panel/NotificationArea.h"
 #include "settings/ClickerSettings.h"
@@ -22,14 +23,6 @@ constexpr wchar_t kShowPanelMessage[] = L"vexo show panel";
 // new scale in dots per inch.
 constexpr UINT WM_REMAKEART = WM_USER + 2;
 
-// The period timer's identifier.
-constexpr UINT_PTR kPeriodTimerId = 1;
-
-// Timer resolution held while clicking, so that the period on the speed bar
-// is the period clicked at: by default Windows fires window timers on its
-// 15.625 ms tick, which turns 10 ms into 15.6 and 20 or 30 ms into 31.
-constexpr UINT kClickTimerResolutionMs = 1;
-
 // Speed bar: position p stands for a period of p * kMillisecondsPerStep.
 constexpr int kSpeedMin = 1;
 constexpr int kSpeedMax = 100;
@@ -43,15 +36,10 @@ constexpr int kSpinMax = 10;
 constexpr int kDefaultRadius = 8;
 constexpr int kDefaultTurns = 1;
 
-// Key list entries: 0 "F1" (never tested), 1..11 F2..F12, then the buttons.
-constexpr int kKeyFirstFunction = 1;
-constexpr int kKeyLastFunction = 11;
-constexpr int kKeyLeftButton = 12;
-constexpr int kKeyRightButton = 13;
-constexpr int kFunctionKeyBase = VK_F1; // entry i is virtual key VK_F1 + i
-
-// The clicker panel: the program's one window, its timer engine, the toggle
-// sweep and the tray icon.
+// The clicker panel: the program's one window. It keeps the controls, their
+// exchange, the settings file and the art, and wires Windows' messages to
+// its parts: the click engine, the notification area's icons and the
+// restart as administrator.
 class CClickerDlg : public CDialog {
 public:
     // Where this copy takes the place of a running one, the values it handed
@@ -61,13 +49,13 @@ public:
 
 private:
     // Tests drive the panel with the messages Windows sends it and read what
-    // it shows; this type, theirs, reaches the two states no message can set.
+    // it shows; this type, theirs, reaches the one state no message can set.
     friend class CClickerDlgTestAccess;
 
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    // Timer engine: one tick of the period timer.
+    // Hands the period timer's ticks to the engine.
     void OnTimer(UINT_PTR timerId) override;
     void OnHScroll(UINT code, UINT position, HWND scrollBar) override;
     bool OnSysCommand(UINT id, LPARAM cursor) override;
@@ -82,10 +70,6 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // Toggle sweep: one burst of drags on rings around a point below the middle.
-    void ToggleSweep();
-    int SweepLimit() const;
-
     void UpdateSpeedText();
     void OnRadiusUpdate();
     void OnAutoOnOff();
@@ -112,19 +96,9 @@ private:
 
     void MakeArt(UINT dpi);
     void ShowPicture();
-    bool IsTriggerPressed(int keyIndex);
-    void HoldTimerResolution(bool hold);
-    void ClickAtCursor();
-    void SweepDrag(const POINT& from, int releases);
     // The six values as the panel shows them, with the period given.
     ClickerValues Values(UINT period) const;
 
-    UINT_PTR m_nTimer;
-    UINT m_nInterval;
-    BOOL m_bClicking;
-    POINT m_ptCenter;
-    POINT m_ptAnchor;
-    BOOL m_bSweeping;
     BOOL m_bReady;
     CSpinButton m_spinTurns;
     CSpinButton m_spinRadius;
@@ -140,10 +114,10 @@ private:
     int m_bToggle;
     HICON m_hIcon;
     IDesktop& m_desktop;
+    CClickEngine m_engine;
     CText m_strAppName;
     CClickerSettings m_settings;
     bool m_bReleased;
-    bool m_bTimerResolutionHeld;
     CIconHandle m_bigIcon;   // m_hIcon once made for the panel's scale
     CIconHandle m_smallIcon; // the caption's, at the small-icon size of that scale
     CBitmapHandle m_picture; // scaled for the picture's control
@@ -151,5 +125,4 @@ private:
     // Where the clicker is not elevated: the watch for windows that drop its
     // input, and the restart as administrator that the system menu offers.
     CElevatedRestart m_restart;
-    const UINT m_nShowRequest; // kShowPanelMessage
 };

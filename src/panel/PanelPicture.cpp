@@ -1,4 +1,4 @@
-#include "panel/ClickerDlg.h"
+#include "panel/PanelPicture.h"
 
 #include "common/Bitmap.h"
 #include "common/Png.h"
@@ -11,15 +11,12 @@
 // It is scaled from a master twice its size at 100 % to the largest size of
 // its proportions that fits inside the control's sunken edge (larger than
 // the master in a control larger than it); the control centres it.
-void CClickerDlg::ShowPicture()
+HBITMAP MakePanelPicture(HWND control)
 {
-    const HWND control = GetDlgItem(IDC_PICTURE);
     RECT client = {};
     if (!control || !::GetClientRect(control, &client))
-        return;
+        return nullptr;
     const CPixels master = LoadPngResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE), RT_RCDATA);
     const SIZE size = FitInside({master.width, master.height}, {client.right, client.bottom});
-    m_picture.Reset(CreateBitmapOf(ScaleArea(master, size.cx, size.cy)));
-    if (m_picture.Get())
-        ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_picture.Get()));
+    return CreateBitmapOf(ScaleArea(master, size.cx, size.cy));
 }

@@ -59,12 +59,11 @@ protected:
     std::unique_ptr<CClickerDlg> panel;
 };
 
-// What no message can set: a sweep already under way, and a panel whose
-// initialisation has not finished. Everything else, tests reach through
-// messages and read from what the panel shows or the desktop recorded.
+// What no message can set: a panel whose initialisation has not finished.
+// Everything else, tests reach through messages and read from what the panel
+// shows or the desktop recorded.
 class CClickerDlgTestAccess {
 public:
-    static void SetSweeping(CClickerDlg& panel, bool sweeping) { panel.m_bSweeping = sweeping ? TRUE : FALSE; }
     static void SetReady(CClickerDlg& panel, bool ready) { panel.m_bReady = ready ? TRUE : FALSE; }
 };
 

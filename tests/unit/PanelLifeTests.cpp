@@ -158,3 +158,14 @@ TEST_F(PanelTest, SessionEndReleasesThePanelOnce)
     Close(); // must not write a second time
     EXPECT_EQ(777, SavedSetting(kTime));
 }
+
+// Where no picture can be made for the control (one of no size), the one it
+// shows stays, rather than one already deleted.
+TEST_F(OpenPanelTest, PictureThatCannotBeMadeLeavesTheShownOne)
+{
+    ::SetWindowPos(Control(IDC_PICTURE), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    Send(WM_REMAKEART, USER_DEFAULT_SCREEN_DPI);
+    BITMAP shown = {};
+    const LRESULT image = SendTo(IDC_PICTURE, STM_GETIMAGE, IMAGE_BITMAP);
+    EXPECT_NE(0, ::GetObjectW(reinterpret_cast<HBITMAP>(image), sizeof shown, &shown));
+}
