@@ -91,24 +91,3 @@ TEST_F(NotificationAreaTest, NotificationsComeFromTheNoticeIconOrTheTrayIcon)
     EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE), TrayCall(NIM_MODIFY)}),
               desktop.CallsOf(DesktopCall::TrayIcon));
 }
-
-// Only the tray icon's right-button release asks for the menu, and a
-// notification chosen, from either icon, asks for the restart; a
-// notification gone by asks nothing.
-TEST(NotificationArea, EventsMeanTheMenuTheChoiceOrNothing)
-{
-    const struct {
-        UINT icon;
-        LPARAM event;
-        TrayEvent meaning;
-    } cases[] = {{kTrayIconId, WM_RBUTTONUP, TrayEvent::Menu},
-                 {kNoticeIconId, WM_RBUTTONUP, TrayEvent::None},
-                 {kTrayIconId, NIN_BALLOONUSERCLICK, TrayEvent::NotificationChosen},
-                 {kNoticeIconId, NIN_BALLOONUSERCLICK, TrayEvent::NotificationChosen},
-                 {kNoticeIconId, NIN_BALLOONTIMEOUT, TrayEvent::None},
-                 {kNoticeIconId, NIN_BALLOONHIDE, TrayEvent::None}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.meaning, CNotificationArea::Interpret(c.icon, c.event)) << c.icon << " " << c.event;
-    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEMOVE})
-        EXPECT_EQ(TrayEvent::None, CNotificationArea::Interpret(kTrayIconId, mouse)) << mouse;
-}
