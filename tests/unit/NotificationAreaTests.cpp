@@ -28,9 +28,13 @@ protected:
 
 // The tray icon's record is the first, 152-byte form that every Windows
 // takes, with the icon made at the small-icon size of the notification
-// area's scale; added once, deleted once.
-TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleAddedAndDeletedOnce)
+// area's scale, added once. Explorer's new taskbar gets the icon again, at
+// the scale it has; a new scale of the area gives the icon again in its
+// size, the same scale nothing; without the icon, nothing at all.
+TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleGivenAgainToANewTaskbarOrScale)
 {
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    EXPECT_TRUE(area.OnMessage(taskbarCreated)); // not in the tray: nothing to add
     desktop.notificationAreaDpi = 144;
     EXPECT_TRUE(area.AddTrayIcon());
     EXPECT_FALSE(area.AddTrayIcon());
@@ -42,19 +46,6 @@ TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleAddedAndDeletedOnce)
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
     EXPECT_EQ("벡소빨라 V1.0", Utf8(icon.szTip));
     EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 144) == IconSizeOf(icon.hIcon));
-    EXPECT_TRUE(area.DeleteTrayIcon());
-    EXPECT_FALSE(area.DeleteTrayIcon());
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}), desktop.CallsOf(DesktopCall::TrayIcon));
-}
-
-// Explorer's new taskbar gets the icon again, at the scale it has; a new
-// scale of the area gives the icon again in its size, the same scale
-// nothing; without the icon, nothing at all.
-TEST_F(NotificationAreaTest, ARecreatedTaskbarAndNewScalesGetTheIconAgain)
-{
-    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-    EXPECT_TRUE(area.OnMessage(taskbarCreated)); // not in the tray: nothing to add
-    area.AddTrayIcon();
     EXPECT_FALSE(area.OnMessage(WM_DISPLAYCHANGE)); // the same scale: nothing to give again
     desktop.notificationAreaDpi = 192;
     area.OnMessage(WM_SETTINGCHANGE);
@@ -63,7 +54,9 @@ TEST_F(NotificationAreaTest, ARecreatedTaskbarAndNewScalesGetTheIconAgain)
     desktop.notificationAreaDpi = 120;
     area.OnMessage(taskbarCreated);
     EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 120) == IconSizeOf(desktop.lastIcon.hIcon));
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_ADD)}),
+    EXPECT_TRUE(area.DeleteTrayIcon());
+    EXPECT_FALSE(area.DeleteTrayIcon());
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}),
               desktop.CallsOf(DesktopCall::TrayIcon));
 }
 
