@@ -169,12 +169,26 @@ def problem(root, page, destination, pages):
     return "an anchor into a file that is not Markdown names no lines"
 
 
+def markdown_files(root):
+    """Committed or not, but not ignored: what the next commit would hold.
+    Outside a git checkout, such as the fault planting's copy of one, every
+    Markdown file but those under build/."""
+    inside = subprocess.run(["git", "rev-parse", "--is-inside-work-tree"], cwd=root, capture_output=True)
+    if inside.returncode == 0:
+        listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z", "--", "*.md"],
+                                cwd=root, check=True, capture_output=True).stdout.decode("utf-8").split("\0")
+    else:
+        listed = []
+        for folder, folders, names in os.walk(root):
+            if folder == root and "build" in folders:
+                folders.remove("build")
+            listed += [os.path.relpath(os.path.join(folder, name), root) for name in names if name.endswith(".md")]
+    return sorted({name for name in listed if name and os.path.isfile(os.path.join(root, name))})
+
+
 def main():
     root = os.path.realpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-    # Committed or not, but not ignored: what the next commit would hold.
-    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z", "--", "*.md"],
-                            cwd=root, check=True, capture_output=True).stdout.decode("utf-8")
-    files = sorted({name for name in listed.split("\0") if name and os.path.isfile(os.path.join(root, name))})
+    files = markdown_files(root)
     pages = {}
     broken = checked = 0
     for name in files:
