@@ -14,7 +14,7 @@
 struct DesktopCall {
     enum Kind {
         Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling,
-        WindowAtPoint, ForegroundWindow, LevelQuery, Mutex, MessageFilter, ForegroundSet
+        WindowAtPoint, ForegroundWindow, LevelQuery, MessageFilter, ForegroundSet
     };
     Kind kind;
     int metric = 0;                                    // Metrics: SM_CXSCREEN ...
@@ -84,10 +84,24 @@ inline DesktopCall FilterCall(HWND window, UINT message, DWORD action)
     return c;
 }
 inline DesktopCall ForegroundSetCall(HWND window) { DesktopCall c{DesktopCall::ForegroundSet}; c.window = window; return c; }
-const DesktopCall kMutexCall = {DesktopCall::Mutex};
 const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
 const DesktopCall kBeep = BeepCall(kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
+
+// A top-level window as a test's stand-in for another program's, or for
+// the panel, with a child where clicks land; gone with the object.
+class OtherWindow {
+public:
+    explicit OtherWindow(const wchar_t* caption = L"")
+        : top(::CreateWindowExW(0, L"STATIC", caption, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr))
+        , child(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr))
+    {
+    }
+    ~OtherWindow() { ::DestroyWindow(top); }
+    OtherWindow(const OtherWindow&) = delete;
+    OtherWindow& operator=(const OtherWindow&) = delete;
+    HWND top, child;
+};
 
 // A desktop that records every call. Keys can be held or tapped once; like
 // the real one, a left press the program injects reads as a press of the
@@ -135,22 +149,17 @@ public:
     }
     HWND WindowFromPoint(POINT point) override { return calls.push_back(WindowAtCall(point.x, point.y)), pointed; }
     HWND GetForegroundWindow() override { return calls.push_back(kForegroundQuery), foreground; }
-    // Each window is a program of its own, unless given a process or an
-    // image another window has too.
+    // Each window is a program of its own at the clicker's level, unless
+    // given another.
     WindowProgram GetWindowProgram(HWND window) override
     {
         calls.push_back(LevelCall(window));
-        WindowProgram program;
-        const auto level = levels.find(window);
-        program.level = level != levels.end() ? level->second : ownLevel;
-        const auto process = processes.find(window);
-        program.processId = process != processes.end() ? process->second
-                                                        : static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window));
-        const auto image = images.find(window);
-        if (image != images.end())
-            program.image = image->second.c_str();
-        program.ghost = ghosts.count(window) != 0;
-        return program;
+        const auto found = programs.find(window);
+        return found != programs.end() ? found->second : ProgramOf(window, ownLevel);
+    }
+    static WindowProgram ProgramOf(HWND window, DWORD level, const wchar_t* image = L"")
+    {
+        return {static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)), level, false, image};
     }
     DWORD GetOwnIntegrityLevel() override { return ownLevel; }
     BOOL IsProcessElevated() override { return elevated; }
@@ -165,10 +174,8 @@ public:
         return TRUE;
     }
     // Refused, no handle; taken, a handle all the same, as Windows gives.
-    HANDLE CreateMutexW(const wchar_t* name) override
+    HANDLE CreateMutexW(const wchar_t*) override
     {
-        calls.push_back(kMutexCall);
-        mutexNames.push_back(name);
         const HANDLE handle = mutexError == ERROR_ACCESS_DENIED ? nullptr : ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
         ::SetLastError(mutexError);
         return handle;
@@ -196,11 +203,8 @@ public:
     NOTIFYICONDATAW lastIcon = {}; // as last added or modified, notifications aside
     UINT notificationAreaDpi = USER_DEFAULT_SCREEN_DPI;
     HWND pointed = nullptr, foreground = nullptr;
-    std::map<HWND, DWORD> levels, processes;
-    std::map<HWND, std::wstring> images;
-    std::set<HWND> ghosts;
+    std::map<HWND, WindowProgram> programs;
     DWORD mutexError = ERROR_SUCCESS;
-    std::vector<std::wstring> mutexNames;
     DWORD ownLevel = SECURITY_MANDATORY_MEDIUM_RID;
     BOOL elevated = TRUE;
     bool consent = true;

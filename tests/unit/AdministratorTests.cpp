@@ -12,19 +12,6 @@ namespace {
 
 using Calls = std::vector<DesktopCall>;
 
-// A top-level window of another program, as the clicker sees it, with a
-// child where the clicks land.
-class OtherWindow {
-public:
-    explicit OtherWindow(const wchar_t* caption)
-        : top(::CreateWindowExW(0, L"STATIC", caption, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr))
-        , child(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr))
-    {
-    }
-    ~OtherWindow() { ::DestroyWindow(top); }
-    HWND top, child;
-};
-
 // A panel of a clicker that does not run elevated, clicking at defaults.
 class BlockedWindowTest : public PanelTest {
 protected:
@@ -35,7 +22,6 @@ protected:
         Open();
         desktop.tapped = {VK_F2};
         Tick();
-        desktop.calls.clear();
     }
     Calls TickCalls()
     {
@@ -67,7 +53,7 @@ protected:
     void ClickInto(const OtherWindow& window, DWORD level)
     {
         desktop.pointed = window.child;
-        desktop.levels[window.top] = level;
+        desktop.programs[window.top] = CRecordingDesktop::ProgramOf(window.top, level);
     }
     std::vector<std::string> NoticesText() const
     {
@@ -111,10 +97,8 @@ TEST_F(ElevatedRestartTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply
     for (const auto& c : cases) {
         const OtherWindow& window = windows.emplace_back(Wide(c.name).c_str());
         ClickInto(window, c.level);
-        if (c.gone)
-            desktop.processes[window.top] = 0;
-        if (c.ghost)
-            desktop.ghosts.insert(window.top);
+        desktop.programs[window.top].processId = c.gone ? 0 : desktop.programs[window.top].processId;
+        desktop.programs[window.top].ghost = c.ghost;
         const size_t told = desktop.notices.size() + (c.told ? 1 : 0);
         const Calls calls = Tick();
         EXPECT_EQ(1, std::count(calls.begin(), calls.end(), LevelCall(window.top))) << c.name;
@@ -123,7 +107,6 @@ TEST_F(ElevatedRestartTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedCheaply
         EXPECT_EQ(told, desktop.notices.size()) << c.name;
     }
     EXPECT_EQ((std::vector<std::string>{Texts::BlockedNotice("higher"), Texts::BlockedNotice("unreadable")}), NoticesText());
-    EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(desktop.notices.front().szInfoTitle));
 }
 
 // A program is told of once, however many windows it shows, known by its
@@ -136,10 +119,13 @@ TEST_F(ElevatedRestartTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTh
     const OtherWindow game(L"게임"), gameAgain(L"게임 2"),
         tool(L"A caption far too long to be shown whole in the notice, so it is cut short"), toolAgain(L"tool"),
         untitled(L"");
-    desktop.images[game.top] = desktop.images[gameAgain.top] = L"C:\\Games\\game.exe";
-    desktop.processes[tool.top] = desktop.processes[toolAgain.top] = 1234; // its image unreadable
+    constexpr DWORD kHigh = SECURITY_MANDATORY_HIGH_RID;
+    for (const OtherWindow* window : {&game, &gameAgain})
+        desktop.programs[window->top] = CRecordingDesktop::ProgramOf(window->top, kHigh, L"C:\\Games\\game.exe");
+    for (const OtherWindow* window : {&tool, &toolAgain}) // the same process, its image unreadable
+        (desktop.programs[window->top] = CRecordingDesktop::ProgramOf(window->top, kHigh)).processId = 1234;
     for (const OtherWindow* window : {&game, &tool, &gameAgain, &toolAgain}) {
-        ClickInto(*window, SECURITY_MANDATORY_HIGH_RID);
+        desktop.pointed = window->child;
         Tick();
     }
     EXPECT_EQ(1, desktop.iconsShown);
@@ -147,7 +133,7 @@ TEST_F(ElevatedRestartTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTh
     EXPECT_EQ(0, desktop.iconsShown) << "clicking stopped";
     desktop.pointed = nullptr;
     desktop.foreground = untitled.top;
-    desktop.levels[untitled.top] = SECURITY_MANDATORY_HIGH_RID;
+    desktop.programs[untitled.top] = CRecordingDesktop::ProgramOf(untitled.top, SECURITY_MANDATORY_HIGH_RID);
     Tick(false, false);
     desktop.foreground = game.top;
     EXPECT_EQ(Calls{}, Tick(false, false, false)) << "no key could act: the front is not even looked at";
@@ -162,6 +148,7 @@ TEST_F(ElevatedRestartTest, EachProgramIsToldOfOnceUntilClickingStartsAgainAndTh
 // off, or F1 where they are on, no key can act and the front is not looked at.
 TEST_F(BlockedWindowTest, TheFrontIsWatchedOnlyWhileTheBoxesAndListsLetAKeyAct)
 {
+    EXPECT_TRUE(desktop.CallsOf(DesktopCall::MessageFilter).empty()) << "not elevated, it admits nothing";
     desktop.tapped = {VK_F3};
     Tick();
     Click(IDC_AUTO_ON);
@@ -176,27 +163,9 @@ TEST_F(BlockedWindowTest, TheFrontIsWatchedOnlyWhileTheBoxesAndListsLetAKeyAct)
     EXPECT_EQ((Calls{KeyCall(VK_F3), KeyCall(VK_F4), kForegroundQuery}), TickCalls());
 }
 
-// The notice icon stays while its notification can still be chosen from
-// the notification centre: a timeout or a close leaves it, a later choice
-// still restarts, and it goes when the panel closes.
-TEST_F(BlockedWindowTest, TheNoticeIconOutlivesItsNotificationUntilTheEnd)
-{
-    const OtherWindow window(L"게임");
-    desktop.pointed = window.child;
-    desktop.levels[window.top] = SECURITY_MANDATORY_HIGH_RID;
-    Tick();
-    EXPECT_EQ(1, desktop.iconsShown) << "the notice icon";
-    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONTIMEOUT);
-    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONHIDE);
-    EXPECT_EQ(1, desktop.iconsShown) << "kept for the notification centre";
-    desktop.consent = false;
-    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONUSERCLICK);
-    EXPECT_EQ(1u, desktop.launched.size()) << "chosen later, it still restarts";
-    Close();
-    EXPECT_EQ(0, desktop.iconsShown);
-}
-
-// The system menu's item and the notification both start
+// The notice icon stays while its notification can still be chosen from the
+// notification centre: a timeout or a close leaves it, and a later choice
+// restarts. The system menu's item and the notification both start
 // the program again as administrator, the panel shown and in front to own
 // the consent prompt. Refused, the panel goes back to the tray and nothing
 // else changes; given, the handover is offered to the new copy with the
@@ -207,9 +176,21 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     const HWND window = panel->GetSafeHwnd();
     DWORD successor = 0;
     HandedOverValues values = {};
+    const OtherWindow game(L"게임");
+    desktop.pointed = game.child;
+    desktop.programs[game.top] = CRecordingDesktop::ProgramOf(game.top, SECURITY_MANDATORY_HIGH_RID);
+    Tick();
+    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONTIMEOUT);
+    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONHIDE);
+    EXPECT_EQ(1, desktop.iconsShown) << "the notice icon, kept for the notification centre";
+    desktop.consent = false;
+    Send(WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(1u, desktop.launched.size()) << "chosen later, it still restarts";
 
     Click(IDC_HIDE);
-    desktop.consent = false;
+    desktop.launched.clear();
+    desktop.ownerShown.clear();
+    desktop.calls.clear();
     Send(WM_TRAYNOTIFY, kTrayIconId, NIN_BALLOONUSERCLICK);
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -270,16 +251,9 @@ TEST(Handover, IsTakenOnlyByTheProcessNamed)
 // Elevated, nothing is above the clicker: no item and no restart. Its
 // window admits from lower levels exactly a second copy's request to show
 // it, Explorer's new taskbar and its icons' messages; the request shows a
-// panel hidden in the tray and brings it to the front. Not elevated, it
-// admits nothing.
+// panel hidden in the tray and brings it to the front.
 TEST_F(PanelTest, ElevatedPanelOffersNoRestartWatchesNoWindowAndAdmitsItsThreeMessages)
 {
-    desktop.elevated = FALSE;
-    Open();
-    EXPECT_TRUE(desktop.CallsOf(DesktopCall::MessageFilter).empty());
-    Close();
-    desktop.elevated = TRUE;
-    desktop.calls.clear();
     Open();
     const HWND hwnd = panel->GetSafeHwnd();
     const UINT showRequest = ::RegisterWindowMessageW(kShowPanelMessage);
@@ -288,8 +262,6 @@ TEST_F(PanelTest, ElevatedPanelOffersNoRestartWatchesNoWindowAndAdmitsItsThreeMe
                      FilterCall(hwnd, WM_USER + 1, MSGFLT_ALLOW)}),
               desktop.CallsOf(DesktopCall::MessageFilter));
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), LastItemOf(::GetSystemMenu(hwnd, FALSE)));
-    Send(WM_SYSCOMMAND, IDM_RESTART_ELEVATED);
-    EXPECT_TRUE(desktop.launched.empty());
 
     Click(IDC_HIDE);
     Send(showRequest);
@@ -311,7 +283,6 @@ TEST_F(PanelTest, ElevatedPanelAlsoSavesTheVirtualStoresCopyWhereThereIsOne)
     const std::wstring copy = folder + L"\\" + Wide(appName) + L".INI";
     ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
-    const auto storedTime = [&] { return ReadSavedSetting(Utf8(copy.c_str()), SettingsKey::kTime); };
     for (const BOOL elevated : {FALSE, TRUE}) {
         ::DeleteFileW(copy.c_str());
         desktop.elevated = elevated;
@@ -322,8 +293,7 @@ TEST_F(PanelTest, ElevatedPanelAlsoSavesTheVirtualStoresCopyWhereThereIsOne)
         SaveSetting(SettingsKey::kTime, L"420");
         Open();
         Close();
-        EXPECT_EQ(elevated ? 420 : 500, storedTime()) << "elevated " << elevated;
-        EXPECT_EQ(420, SavedSetting(SettingsKey::kTime));
+        EXPECT_EQ(elevated ? 420 : 500, ReadSavedSetting(Utf8(copy.c_str()), SettingsKey::kTime)) << elevated;
     }
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
     ::DeleteFileW(copy.c_str());
@@ -343,7 +313,6 @@ TEST(SingleInstance, AMutexTakenOrRefusedMeansACopyRuns)
         if (mutex)
             ::CloseHandle(mutex);
     }
-    EXPECT_EQ(std::vector<std::wstring>(3, L"vexo_unit_mutex"), desktop.mutexNames);
 }
 
 // The real desktop reads this process's own windows as its own program, at
@@ -352,12 +321,10 @@ TEST(Win32Desktop, ReadsTheProgramOfAWindow)
 {
     CWin32Desktop desktop;
     const OtherWindow window(L"mine");
-    const DWORD own = desktop.GetOwnIntegrityLevel();
-    EXPECT_TRUE(own >= SECURITY_MANDATORY_LOW_RID && own != kIntegrityUnreadable) << own;
     const WindowProgram program = desktop.GetWindowProgram(window.top);
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    EXPECT_EQ(own, program.level);
+    EXPECT_EQ(desktop.GetOwnIntegrityLevel(), program.level);
     EXPECT_EQ(::GetCurrentProcessId(), program.processId);
     EXPECT_EQ(std::wstring(self), program.image.GetString());
     EXPECT_FALSE(program.ghost);

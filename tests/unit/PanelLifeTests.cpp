@@ -32,11 +32,10 @@ TEST_F(PanelTextTest, PanelShowsItsTextsAndItsOwnTexts)
     EXPECT_EQ("다르몬 정보(&A)...", Utf8(about));
     ::GetMenuStringW(::GetSystemMenu(panel->GetSafeHwnd(), FALSE), IDM_RESTART_ELEVATED, about, 64, MF_BYCOMMAND);
     EXPECT_EQ(Texts::kRestartElevatedItem, Utf8(about));
-    const HWND game = ::CreateWindowExW(0, L"STATIC", L"게임", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    desktop.foreground = game;
-    desktop.levels[game] = SECURITY_MANDATORY_HIGH_RID;
+    const OtherWindow game(L"게임");
+    desktop.foreground = game.top;
+    desktop.programs[game.top] = CRecordingDesktop::ProgramOf(game.top, SECURITY_MANDATORY_HIGH_RID);
     Tick();
-    ::DestroyWindow(game);
     ASSERT_EQ(1u, desktop.notices.size());
     EXPECT_EQ(Texts::kBlockedNoticeTitle, Utf8(desktop.notices[0].szInfoTitle));
     EXPECT_EQ(Texts::BlockedNotice("게임"), Utf8(desktop.notices[0].szInfo));

@@ -20,8 +20,8 @@ protected:
 } // namespace
 
 // Hide adds one icon however often it is pressed, the panel keeping its big
-// icon; the menu's "보기" and a show from outside take the icon away; the
-// icon's messages and a new scale reach the notification area.
+// icon; the menu's "보기", a show from outside and closing take the icon
+// away; the icon's messages and a new scale reach the notification area.
 TEST_F(TrayTest, HideAddsOneIconAndShowingThePanelInAnyWayTakesItAway)
 {
     Click(IDC_HIDE);
@@ -45,16 +45,10 @@ TEST_F(TrayTest, HideAddsOneIconAndShowingThePanelInAnyWayTakesItAway)
     EXPECT_TRUE(Visible());
     Click(IDC_HIDE);
     ::ShowWindow(panel->GetSafeHwnd(), SW_SHOW); // as a second copy shows it
-    Close(); // out of the tray already: the icon is not deleted twice
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE),
-                     TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}),
-              desktop.CallsOf(DesktopCall::TrayIcon));
-}
-
-TEST_F(TrayTest, ClosingThePanelInTheTrayTakesTheIconAwayAndSaves)
-{
     Click(IDC_HIDE);
-    Send(WM_COMMAND, IDCANCEL);
-    EXPECT_EQ(0, desktop.iconsShown);
+    Send(WM_COMMAND, IDCANCEL); // closed in the tray: the icon goes, once, and the settings are saved
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE),
+                     TrayCall(NIM_ADD), TrayCall(NIM_DELETE), TrayCall(NIM_ADD), TrayCall(NIM_DELETE)}),
+              desktop.CallsOf(DesktopCall::TrayIcon));
     EXPECT_EQ(150, SavedSetting(SettingsKey::kTime));
 }
