@@ -35,6 +35,14 @@ bool IsShowRequest(UINT message)
     return message >= kFirstRegisteredMessage && message == ::RegisterWindowMessageW(kShowPanelMessage);
 }
 
+// Whether a trigger key could act: the Auto box on with a start key that is
+// tested, or the Toggle box on with a toggle key. From the values the tick
+// already read, so that watching adds no query of the lists.
+bool TriggerKeysCouldAct(const ClickerValues& shown)
+{
+    return (shown.autoOn && shown.start > 0) || (shown.toggleOn && shown.toggle > 0);
+}
+
 } // namespace
 
 CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver, HWND parent)
@@ -238,11 +246,11 @@ void CClickerDlg::OnTimer(UINT_PTR timerId)
     if (!m_bReady)
         return;
     const bool wasClicking = m_engine.IsClicking();
-    // The period the speed bar shows, which the engine follows.
-    const UINT period = static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep;
-    if (!m_engine.Tick(timerId, Values(period), m_nRadius))
+    // With the period the speed bar shows, which the engine follows.
+    const ClickerValues shown = Values(ShownPeriod());
+    if (!m_engine.Tick(timerId, shown, m_nRadius))
         return;
-    m_restart.AfterTick(m_engine.IsClicking(), wasClicking, m_engine.ClickPoint(), TriggerKeysCouldAct());
+    m_restart.AfterTick(m_engine.IsClicking(), wasClicking, m_engine.ClickPoint(), TriggerKeysCouldAct(shown));
 }
 
 void CClickerDlg::UpdateSpeedText()
@@ -376,9 +384,9 @@ ClickerValues CClickerDlg::Values(UINT period) const
             m_bAuto, m_bToggle};
 }
 
-bool CClickerDlg::TriggerKeysCouldAct() const
+UINT CClickerDlg::ShownPeriod() const
 {
-    return (m_bAuto && m_cbStartKey.GetCurSel() > 0) || (m_bToggle && m_cbToggleKey.GetCurSel() > 0);
+    return static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep;
 }
 
 void CClickerDlg::OnHide()
@@ -470,8 +478,7 @@ void CClickerDlg::RestartElevated()
     m_desktop.SetForegroundWindow(m_hWnd);
     // The period the speed bar shows, which the next tick would take up, and
     // the radius and turns as their up-downs show them.
-    const HandedOverValues values = {Values(static_cast<UINT>(m_sbSpeed.GetScrollPos()) * kMillisecondsPerStep),
-                                     m_spinRadius.GetPos(), m_spinTurns.GetPos()};
+    const HandedOverValues values = {Values(ShownPeriod()), m_spinRadius.GetPos(), m_spinTurns.GetPos()};
     if (m_restart.Restart(values))
         return;
     if (wasInTray)

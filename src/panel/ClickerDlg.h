@@ -86,9 +86,6 @@ private:
     void RestartElevated();
     // Shown and in front at a second copy's request.
     void ShowFromOutside();
-    // Whether a trigger key could act: the Auto box on with a start key
-    // that is tested, or the Toggle box on with a toggle key.
-    bool TriggerKeysCouldAct() const;
 
     // Timer, tray, settings and property are released exactly once, when the
     // window is destroyed or the session ends, whichever comes first.
@@ -98,6 +95,8 @@ private:
     void ShowPicture();
     // The six values as the panel shows them, with the period given.
     ClickerValues Values(UINT period) const;
+    // The period the speed bar shows, which the next tick takes up.
+    UINT ShownPeriod() const;
 
     BOOL m_bReady;
     CSpinButton m_spinTurns;
