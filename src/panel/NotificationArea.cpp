@@ -116,6 +116,9 @@ bool CNotificationArea::OnMessage(UINT message)
         // Without the icon a hidden panel could only be reached by starting
         // a second copy.
         RefreshTrayIcon(NIM_ADD);
+        // The notice icon went with the old taskbar, and its notification
+        // with it: the next notice adds it again.
+        m_bNoticeIcon = false;
         return true;
     }
     if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE)

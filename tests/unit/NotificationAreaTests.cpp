@@ -78,3 +78,13 @@ TEST_F(NotificationAreaTest, NotificationsComeFromTheNoticeIconOrTheTrayIcon)
     EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE), TrayCall(NIM_MODIFY)}),
               desktop.CallsOf(DesktopCall::TrayIcon));
 }
+
+// Explorer's new taskbar has forgotten the notice icon too: the next notice
+// adds it again, rather than going to an icon that is gone.
+TEST_F(NotificationAreaTest, TheNextNoticeAfterANewTaskbarAddsItsIconAgain)
+{
+    area.Notify(L"title", L"before");
+    area.OnMessage(area.TaskbarCreatedMessage());
+    area.Notify(L"title", L"after");
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_ADD)}), desktop.CallsOf(DesktopCall::TrayIcon));
+}
