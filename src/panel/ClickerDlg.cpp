@@ -45,7 +45,7 @@ bool TriggerKeysCouldAct(const ClickerValues& shown)
 
 } // namespace
 
-CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver, HWND parent)
+CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const Takeover* takeover, HWND parent)
     : CDialog(IDD_CLICKER, parent)
     , m_bReady(FALSE)
     , m_nSpeedPos(0)
@@ -60,14 +60,15 @@ CClickerDlg::CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOv
     , m_settings(appName)
     , m_bReleased(false)
     , m_tray(desktop)
+    , m_bFromAnotherUser(takeover && takeover->fromAnotherUser)
     , m_restart(desktop, m_tray, appName)
 {
-    if (!handedOver)
+    if (!takeover)
         return;
-    m_settings.TakeHandedOver(handedOver->saved);
+    m_settings.TakeHandedOver(takeover->values.saved);
     // Shown by the first exchange, within the up-downs' range.
-    m_nRadius = std::min(std::max(handedOver->radius, kSpinMin), kSpinMax);
-    m_nTurns = std::min(std::max(handedOver->turns, kSpinMin), kSpinMax);
+    m_nRadius = std::min(std::max(takeover->values.radius, kSpinMin), kSpinMax);
+    m_nTurns = std::min(std::max(takeover->values.turns, kSpinMin), kSpinMax);
 }
 
 void CClickerDlg::DoDataExchange(CDataExchange& dx)
@@ -102,7 +103,10 @@ BOOL CClickerDlg::OnInitDialog()
         for (const UINT message :
              {::RegisterWindowMessageW(kShowPanelMessage), m_tray.TaskbarCreatedMessage(), WM_TRAYNOTIFY})
             m_desktop.ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW);
-        m_settings.AlsoWriteVirtualStoreCopy();
+        // The virtual store is that of the account this copy runs as, which
+        // after a restart may be another than the one whose copy it replaced.
+        if (!m_bFromAnotherUser)
+            m_settings.UseVirtualStoreCopy();
     }
 
     const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);

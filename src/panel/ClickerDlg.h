@@ -44,8 +44,7 @@ class CClickerDlg : public CDialog {
 public:
     // Where this copy takes the place of a running one, the values it handed
     // over stand in for the settings file's and the radius and turns shown.
-    CClickerDlg(IDesktop& desktop, const CText& appName, const HandedOverValues* handedOver = nullptr,
-                HWND parent = nullptr);
+    CClickerDlg(IDesktop& desktop, const CText& appName, const Takeover* takeover = nullptr, HWND parent = nullptr);
 
 private:
     // Tests drive the panel with the messages Windows sends it and read what
@@ -121,6 +120,8 @@ private:
     CIconHandle m_smallIcon; // the caption's, at the small-icon size of that scale
     CBitmapHandle m_picture; // scaled for the picture's control
     CNotificationArea m_tray;
+    // Taken over from a copy that ran as another user account.
+    bool m_bFromAnotherUser;
     // Where the clicker is not elevated: the watch for windows that drop its
     // input, and the restart as administrator that the system menu offers.
     CElevatedRestart m_restart;

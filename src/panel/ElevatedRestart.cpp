@@ -23,6 +23,16 @@ const wchar_t kEllipsis[] = L"…";
 constexpr int kCaptionShown = 60;
 
 const wchar_t kRunAsAdministrator[] = L"runas";
+
+// A restart that failed other than by the user's refusal: what failed, the
+// system's reason, and that nothing changed.
+const wchar_t kRestartFailed[] = L"관리자 권한으로 다시 시작하지 못했습니다.\n\n";
+const wchar_t kErrorCodeBefore[] = L" (오류 코드 ";
+const wchar_t kErrorCodeAfter[] = L")";
+const wchar_t kUnknownError[] = L"알 수 없는 오류입니다.";
+const wchar_t kKeepsRunning[] = L"\n\n프로그램은 관리자 권한 없이 지금 그대로 계속 실행됩니다.";
+// Room for the system's text of an error.
+constexpr DWORD kReasonCapacity = 512;
 // How long a handover waits for the copy started as administrator to take it.
 constexpr UINT kHandoverTimeoutMs = 15000;
 
@@ -39,6 +49,19 @@ CText NoticeText(HWND window)
     if (length > kCaptionShown)
         shown = CText(caption, kCaptionShown - 1) + kEllipsis;
     return CText(kBlockedNoticeBefore) + shown + kBlockedNoticeAfter;
+}
+
+// The system's own text for the error, in the user's language, and its code.
+CText FailureText(DWORD error)
+{
+    wchar_t reason[kReasonCapacity] = L"";
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                    reason, kReasonCapacity, nullptr);
+    while (length > 0 && (reason[length - 1] == L'\r' || reason[length - 1] == L'\n' || reason[length - 1] == L' '))
+        --length;
+    const CText shown = length > 0 ? CText(reason, length) : CText(kUnknownError);
+    return CText(kRestartFailed) + shown + kErrorCodeBefore + CText::Decimal(static_cast<int>(error)) +
+           kErrorCodeAfter + kKeepsRunning;
 }
 
 } // namespace
@@ -91,7 +114,7 @@ bool CElevatedRestart::Restart(const HandedOverValues& values)
     const CText program = ModulePath();
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
-    // The new copy's process names the successor; no error box of the shell's.
+    // The new copy's process names the successor.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     // The consent prompt's owner, which the panel has shown and brought to
     // the front: with a hidden owner Windows may only flash the prompt's
@@ -101,13 +124,23 @@ bool CElevatedRestart::Restart(const HandedOverValues& values)
     info.lpFile = program.GetString();
     info.nShow = SW_SHOWNORMAL;
     DWORD successor = 0;
-    if (m_desktop.ShellExecuteExW(&info) && info.hProcess) {
+    DWORD error = ERROR_SUCCESS;
+    if (!m_desktop.ShellExecuteExW(&info))
+        error = ::GetLastError();
+    else if (info.hProcess) {
         successor = ::GetProcessId(info.hProcess);
         ::CloseHandle(info.hProcess);
     }
-    // Refused or cancelled (or no process to name): the offer goes.
+    // Refused, failed (or no process to name): the offer goes.
     if (successor == 0) {
         WithdrawHandover(m_hPanel, m_strAppName);
+        // The user's own refusal at the consent prompt needs no word; any
+        // other failure, such as a policy that denies every elevation, would
+        // look like a choice ignored. The shell's own box is kept out, so
+        // that the reason comes once, in the panel's words.
+        if (error != ERROR_SUCCESS && error != ERROR_CANCELLED)
+            m_desktop.MessageBoxW(m_hPanel, FailureText(error).GetString(), m_strAppName.GetString(),
+                                  MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     NameSuccessor(m_hPanel, m_strAppName, successor);

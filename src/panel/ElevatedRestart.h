@@ -36,7 +36,9 @@ public:
     // handover under way.
     bool CanRestart() const { return !m_bElevated && !m_bHandingOver; }
     // Offers the values and starts the new copy, whose consent prompt the
-    // panel owns; false, with the offer withdrawn, where it was refused.
+    // panel owns; false, with the offer withdrawn, where it was refused or
+    // failed. A failure other than the user's refusal is told in a box the
+    // panel owns.
     bool Restart(const HandedOverValues& values);
 
     // The handover timer fell due: the new copy never came for the values.

@@ -38,8 +38,10 @@ struct WindowProgram {
 // The desktop operations the clicker drives: screen size, cursor, injected
 // left-button events, asynchronous key state, the beep, the tray icon, the
 // timer resolution, the process's power throttling, the windows under the
-// cursor and in front with the integrity levels of their processes, and
-// starting the program again as administrator.
+// cursor and in front with the integrity levels of their processes,
+// starting the program again as administrator, message boxes, and what one
+// copy of the program asks of another: the mutex, the running panel, the
+// foreground and the wait for its end.
 // Named after the Win32 calls they stand for, so the clicker's logic reads
 // like the platform; tests hand in a recorder instead of the real desktop.
 class IDesktop {
@@ -87,6 +89,24 @@ public:
     // levels, which Windows filters out of an elevated program's windows.
     virtual BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) = 0;
     virtual BOOL SetForegroundWindow(HWND window) = 0;
+    virtual int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) = 0;
+
+    // The first top-level window that carries the property (EnumWindows), or null.
+    virtual HWND FindWindowWithProp(const wchar_t* property) = 0;
+    // The process that owns the window; 0 where it is gone.
+    virtual DWORD GetWindowThreadProcessId(HWND window) = 0;
+    virtual BOOL AllowSetForegroundWindow(DWORD processId) = 0;
+    virtual BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Waits for the process to end: WAIT_OBJECT_0 once it has (or where no
+    // such process is left), WAIT_TIMEOUT, or WAIT_FAILED where Windows
+    // refuses to open it, as it refuses another account's.
+    virtual DWORD WaitForProcess(DWORD processId, DWORD milliseconds) = 0;
+    // FALSE when the window is still there after that time.
+    virtual BOOL WaitForWindowGone(HWND window, DWORD milliseconds) = 0;
+    // TRUE when the process runs as this process's user account; FALSE when
+    // it runs as another, or its account cannot be read.
+    virtual BOOL IsProcessOfThisUser(DWORD processId) = 0;
+    virtual void Sleep(DWORD milliseconds) = 0;
 };
 
 // The real desktop of the interactive session.
@@ -112,6 +132,15 @@ public:
     HANDLE CreateMutexW(const wchar_t* name) override;
     BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) override;
     BOOL SetForegroundWindow(HWND window) override;
+    int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override;
+    HWND FindWindowWithProp(const wchar_t* property) override;
+    DWORD GetWindowThreadProcessId(HWND window) override;
+    BOOL AllowSetForegroundWindow(DWORD processId) override;
+    BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    DWORD WaitForProcess(DWORD processId, DWORD milliseconds) override;
+    BOOL WaitForWindowGone(HWND window, DWORD milliseconds) override;
+    BOOL IsProcessOfThisUser(DWORD processId) override;
+    void Sleep(DWORD milliseconds) override;
 };
 
 // Keeps the process's timer resolution requests in force while all its

@@ -2,6 +2,7 @@
 
 #include "common/Dpi.h"
 #include "common/DynamicCalls.h"
+#include "common/HeapArray.h"
 #include "common/ModuleName.h"
 
 #include <objbase.h>
@@ -118,6 +119,9 @@ DWORD IntegrityLevelOf(HANDLE process)
 
 } // namespace
 
+// The longest path Windows allows, in characters ("\\?\" paths).
+constexpr DWORD kLongestPath = 32767;
+
 // Windows' stand-in for a hung window; its process is the desktop window
 // manager's, which a program at medium level cannot open.
 static const wchar_t kGhostWindowClass[] = L"Ghost";
@@ -143,10 +147,12 @@ WindowProgram CWin32Desktop::GetWindowProgram(HWND window)
     const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program.processId);
     program.level = IntegrityLevelOf(process);
     if (process) {
-        wchar_t image[MAX_PATH] = L"";
-        DWORD length = ARRAYSIZE(image);
-        if (::QueryFullProcessImageNameW(process, 0, image, &length))
-            program.image = CText(image, length);
+        // Paths may be as long as Windows allows: a program known only by its
+        // process would be told of again at each of its starts.
+        CHeapArray<wchar_t> image(kLongestPath + 1);
+        DWORD length = static_cast<DWORD>(image.Size());
+        if (length > 0 && ::QueryFullProcessImageNameW(process, 0, image.Data(), &length))
+            program.image = CText(image.Data(), length);
         ::CloseHandle(process);
     }
     return program;
@@ -193,4 +199,110 @@ BOOL CWin32Desktop::ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD
 BOOL CWin32Desktop::SetForegroundWindow(HWND window)
 {
     return ::SetForegroundWindow(window);
+}
+
+int CWin32Desktop::MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    return ::MessageBoxW(owner, text, caption, type);
+}
+
+namespace {
+
+struct PropSearch {
+    const wchar_t* property;
+    HWND found;
+};
+
+BOOL CALLBACK FindWithProp(HWND window, LPARAM search)
+{
+    auto* wanted = reinterpret_cast<PropSearch*>(search);
+    if (!::GetPropW(window, wanted->property))
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+// How often a window that should go is looked at again.
+constexpr DWORD kWindowPollMs = 50;
+
+} // namespace
+
+// EnumWindows rather than a walk with GetWindow, which may loop for ever or
+// reach a window destroyed meanwhile.
+HWND CWin32Desktop::FindWindowWithProp(const wchar_t* property)
+{
+    PropSearch search = {property, nullptr};
+    ::EnumWindows(FindWithProp, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD CWin32Desktop::GetWindowThreadProcessId(HWND window)
+{
+    DWORD processId = 0;
+    return ::GetWindowThreadProcessId(window, &processId) ? processId : 0;
+}
+
+BOOL CWin32Desktop::AllowSetForegroundWindow(DWORD processId)
+{
+    return ::AllowSetForegroundWindow(processId);
+}
+
+BOOL CWin32Desktop::PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(window, message, wParam, lParam);
+}
+
+DWORD CWin32Desktop::WaitForProcess(DWORD processId, DWORD milliseconds)
+{
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process)
+        return ::GetLastError() == ERROR_INVALID_PARAMETER ? WAIT_OBJECT_0 : WAIT_FAILED; // no such process left
+    const DWORD result = ::WaitForSingleObject(process, milliseconds);
+    ::CloseHandle(process);
+    return result;
+}
+
+BOOL CWin32Desktop::WaitForWindowGone(HWND window, DWORD milliseconds)
+{
+    for (DWORD waited = 0; ::IsWindow(window); waited += kWindowPollMs) {
+        if (waited >= milliseconds)
+            return FALSE;
+        ::Sleep(kWindowPollMs);
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The user account of the process's token, copied into 'sid'; false where
+// the process or its token cannot be opened.
+bool UserOf(HANDLE process, BYTE (&sid)[SECURITY_MAX_SID_SIZE])
+{
+    HANDLE token = nullptr;
+    if (!process || !::OpenProcessToken(process, TOKEN_QUERY, &token))
+        return false;
+    alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    const bool read = ::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                      ::CopySid(sizeof sid, sid, reinterpret_cast<const TOKEN_USER*>(buffer)->User.Sid);
+    ::CloseHandle(token);
+    return read;
+}
+
+} // namespace
+
+BOOL CWin32Desktop::IsProcessOfThisUser(DWORD processId)
+{
+    BYTE own[SECURITY_MAX_SID_SIZE] = {};
+    BYTE other[SECURITY_MAX_SID_SIZE] = {};
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const bool read = UserOf(::GetCurrentProcess(), own) && UserOf(process, other);
+    if (process)
+        ::CloseHandle(process);
+    return read && ::EqualSid(own, other) ? TRUE : FALSE;
+}
+
+void CWin32Desktop::Sleep(DWORD milliseconds)
+{
+    ::Sleep(milliseconds);
 }

@@ -27,16 +27,17 @@ int CClickerSettings::ReadInt(const wchar_t* key, int defaultValue) const
         for (const SettingsField& field : kSettingsFields)
             if (std::wcscmp(field.key, key) == 0)
                 return m_handedOver.*field.value;
+    const CText& file = m_strVirtualStoreCopy.GetLength() > 0 ? m_strVirtualStoreCopy : m_strFileName;
     // The platform parses the value as unsigned; the bits are the signed value.
-    return static_cast<int>(
-        ::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, m_strFileName.GetString()));
+    return static_cast<int>(::GetPrivateProfileIntW(SettingsKey::kSection, key, defaultValue, file.GetString()));
 }
 
 namespace {
 
 // Where Windows keeps the file of a program that is not elevated when it
 // would be in the Windows folder: that folder's path, drive left out, under
-// "%LOCALAPPDATA%\VirtualStore". Empty where either path cannot be had.
+// "%LOCALAPPDATA%\VirtualStore". Empty where either path cannot be had, or
+// the whole is too long.
 CText VirtualStorePathOf(const CText& fileName)
 {
     wchar_t store[MAX_PATH] = L"";
@@ -47,8 +48,10 @@ CText VirtualStorePathOf(const CText& fileName)
     if (storeLength == 0 || storeLength >= MAX_PATH || windowsLength <= kDriveLength || windowsLength >= MAX_PATH ||
         windows[1] != L':')
         return CText();
-    return CText(store, storeLength) + L"\\VirtualStore" + CText(windows + kDriveLength, windowsLength - kDriveLength) +
-           L"\\" + fileName;
+    const CText path = CText(store, storeLength) + L"\\VirtualStore" +
+                       CText(windows + kDriveLength, windowsLength - kDriveLength) + L"\\" + fileName;
+    // The settings functions take no longer path.
+    return path.GetLength() < MAX_PATH ? path : CText();
 }
 
 void WriteValues(const ClickerValues& values, const CText& path)
@@ -62,17 +65,19 @@ void WriteValues(const ClickerValues& values, const CText& path)
 
 } // namespace
 
-void CClickerSettings::AlsoWriteVirtualStoreCopy()
+void CClickerSettings::UseVirtualStoreCopy()
 {
-    m_strVirtualStoreCopy = VirtualStorePathOf(m_strFileName);
+    // Only a copy that is there already: none is made in a store the user
+    // never used.
+    const CText copy = VirtualStorePathOf(m_strFileName);
+    const DWORD attributes = copy.GetLength() > 0 ? ::GetFileAttributesW(copy.GetString()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        m_strVirtualStoreCopy = copy;
 }
 
 void CClickerSettings::WriteAll(const ClickerValues& values) const
 {
     WriteValues(values, m_strFileName);
-    // Only a copy that is there already: an elevated copy writes none into
-    // a store the user never used.
-    if (m_strVirtualStoreCopy.GetLength() > 0 &&
-        ::GetFileAttributesW(m_strVirtualStoreCopy.GetString()) != INVALID_FILE_ATTRIBUTES)
+    if (m_strVirtualStoreCopy.GetLength() > 0)
         WriteValues(values, m_strVirtualStoreCopy);
 }

@@ -49,11 +49,13 @@ public:
     // elevated copy's settings live outside the user's virtual store).
     void TakeHandedOver(const ClickerValues& values);
 
-    // For a copy that runs as administrator. Windows keeps the file of a
-    // copy that does not in the user's virtual store, and reads it from
-    // there: where that copy exists, it is written too, so that the next
-    // start without administrator rights shows what this one saved.
-    void AlsoWriteVirtualStoreCopy();
+    // For a copy that runs as administrator under the account whose normal
+    // starts keep the file. Windows keeps the file of a copy that is not
+    // elevated in that account's virtual store, and once a copy is there,
+    // shows that copy only: where it exists, it is read instead of the
+    // Windows folder's file, and written too, so that every kind of start
+    // shows what was chosen last.
+    void UseVirtualStoreCopy();
 
     int ReadInt(const wchar_t* key, int defaultValue) const;
     // Each value under its key, in the order of kSettingsFields.
@@ -61,7 +63,7 @@ public:
 
 private:
     CText m_strFileName;
-    CText m_strVirtualStoreCopy; // the full path, or empty
+    CText m_strVirtualStoreCopy; // the full path where it is used, or empty
     bool m_bHandedOver = false;
     ClickerValues m_handedOver = {};
 };

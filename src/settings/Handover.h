@@ -21,6 +21,14 @@ struct HandedOverValues {
     int turns;
 };
 
+// What the successor knows once it has taken the place of a running copy.
+struct Takeover {
+    HandedOverValues values;
+    // That copy ran as another user account: its settings file in the
+    // virtual store is that account's, which this copy must not write.
+    bool fromAnotherUser;
+};
+
 // Posted by the successor once it has the values; the running copy then ends.
 constexpr wchar_t kHandoverTakenMessage[] = L"vexo handover taken";
 

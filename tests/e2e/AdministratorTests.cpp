@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/Desktop.h"
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
 #include "support/RemoteWindow.h"
@@ -12,66 +13,6 @@
 
 #include <memory>
 #include <string>
-
-namespace {
-
-// Only Wine starts a program "as administrator" without asking anybody.
-bool UnderWine()
-{
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-} // namespace
-
-// A copy started as an administrator's programs are while User Account
-// Control holds the rights back offers to restart as administrator, last in
-// its system menu. Chosen, it ends, and exactly one new copy comes up, with
-// no box of the single-instance rules, showing the keys, the period and the
-// boxes the first one showed. Under Wine both copies read the same settings
-// file (on Windows they do not), so it is read-only here: the values can
-// only have been handed over.
-TEST(E2EAdministrator, ALimitedCopyRestartsAsAdministratorWithWhatItsPanelShowed)
-{
-    if (!UnderWine())
-        GTEST_SKIP() << "on Windows the restart raises a consent prompt, which no test may answer";
-    ClickerCopy copy("", SETTINGS_SECTION "start=1\r\nend=2\r\ntoggle=3\r\ntime=150\r\n");
-    // Wine run as root writes read-only files all the same; a handle that
-    // refuses writers keeps the file unwritable there too.
-    ASSERT_TRUE(::SetFileAttributesW(Wide(copy.SettingsPath()).c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::unique_ptr<void, decltype(&::CloseHandle)> holder(
-        ::CreateFileW(Wide(copy.SettingsPath()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                      nullptr),
-        &::CloseHandle);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder.get());
-    ClickerProcess first(copy, ClickerProcess::Token::Linked);
-    ASSERT_TRUE(first.WaitForPanel());
-    Ask(first.Control(IDC_START_KEY), CB_SETCURSEL, 6);
-    Ask(first.Control(IDC_END_KEY), CB_SETCURSEL, 13);
-    Ask(first.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, 0);
-    MoveSpeedBarTo(first, 42);
-    Ask(first.Control(IDC_AUTO_ON), BM_CLICK);
-    Ask(first.Control(IDC_RADIUS_SPIN), UDM_SETPOS32, 0, 3);
-    Ask(first.Control(IDC_TURNS_SPIN), UDM_SETPOS32, 0, 10);
-
-    ChooseLastSystemMenuItem(first);
-    ASSERT_TRUE(first.WaitForExit());
-    EXPECT_EQ(0u, first.ExitCode());
-    const std::wstring property = Wide(copy.Name());
-    HWND panel = nullptr;
-    const auto isPanel = [&](HWND window) { return ::GetPropW(window, property.c_str()) != nullptr; };
-    ASSERT_TRUE(WaitUntil([&] { return (panel = FindTopLevel(kAnyProcess, isPanel)) != nullptr; })) << "no new copy";
-    DWORD successorId = 0;
-    ::GetWindowThreadProcessId(panel, &successorId);
-    ClickerProcess successor(copy, successorId);
-    ASSERT_TRUE(successor.WaitForPanel());
-    EXPECT_EQ(nullptr, FindTopLevel(kAnyProcess, [&](HWND window) { return window != panel && isPanel(window); }));
-    EXPECT_EQ(nullptr, FindDialog(successorId, copy.Name())) << "a box of the single-instance rules";
-    EXPECT_EQ((std::vector<int>{6, 13, 0, 42, BST_UNCHECKED, BST_CHECKED}), ShownValues(successor));
-    EXPECT_EQ("3", TextOf(successor.Control(IDC_RADIUS)));
-    EXPECT_EQ("10", TextOf(successor.Control(IDC_TURNS)));
-    EXPECT_TRUE(successor.Close());
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 150, kMissingSetting, kMissingSetting}), copy.SavedSettings());
-}
 
 // A copy that Windows refuses the mutex, as it refuses a copy without
 // administrator rights the mutex of one run with them, is a second copy:
@@ -99,4 +40,22 @@ TEST(E2EAdministrator, ACopyRefusedTheMutexIsASecondCopy)
     ASSERT_TRUE(refused.WaitForExit());
     EXPECT_EQ(0u, refused.ExitCode());
     EXPECT_EQ("", copy.SettingsText());
+}
+
+// The real desktop on another copy's panel: found among the top-level
+// windows by its property, its program named by its path, run as this
+// user, and waited for until it has ended.
+TEST(E2EAdministrator, TheDesktopFindsAnotherCopyAndWaitsForItsEnd)
+{
+    ClickerCopy copy;
+    ClickerProcess program(copy);
+    const HWND panel = program.WaitForPanel();
+    ASSERT_TRUE(panel);
+    CWin32Desktop desktop;
+    EXPECT_EQ(panel, desktop.FindWindowWithProp(Wide(copy.Name()).c_str()));
+    EXPECT_EQ(copy.ExePath(), Utf8(desktop.GetWindowProgram(panel).image.GetString()));
+    EXPECT_TRUE(desktop.IsProcessOfThisUser(program.Id()));
+    PostClick(panel, IDCANCEL);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), desktop.WaitForProcess(program.Id(), kWaitMs));
+    EXPECT_TRUE(desktop.WaitForWindowGone(panel, 0));
 }

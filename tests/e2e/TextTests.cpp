@@ -55,3 +55,25 @@ TEST(E2EText, KoreanNamedCopyShowsItsTextsAndKeepsItsSettings)
                                 ComboSelection(again.Control(IDC_TOGGLE_KEY)), CheckState(again.Control(IDC_TOGGLE_ON))}));
     EXPECT_TRUE(again.Close());
 }
+
+// A restart as administrator that fails (here the program's file was moved
+// meanwhile) says why in a box over the panel, under any code page, and the
+// copy runs on as it was.
+TEST(E2EText, AFailedRestartSaysWhyAndTheCopyRunsOn)
+{
+    ClickerCopy copy;
+    ClickerProcess program(copy, ClickerProcess::Token::Linked);
+    const HWND panel = program.WaitForPanel();
+    ASSERT_TRUE(panel);
+    const std::wstring moved = Wide(copy.ExePath()) + L".moved";
+    ASSERT_TRUE(::MoveFileW(Wide(copy.ExePath()).c_str(), moved.c_str()));
+    ChooseLastSystemMenuItem(program);
+    const HWND box = program.WaitForMessageBox();
+    ::MoveFileW(moved.c_str(), Wide(copy.ExePath()).c_str());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(panel, ::GetWindow(box, GW_OWNER));
+    EXPECT_EQ(Texts::RestartFailed(ERROR_FILE_NOT_FOUND), MessageBoxText(box));
+    DismissMessageBox(box);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) && ::IsWindowVisible(panel); }));
+    EXPECT_TRUE(program.Close());
+}

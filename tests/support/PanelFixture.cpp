@@ -12,8 +12,8 @@ void PanelTest::TearDown()
     ::DeleteFileW(Wide(IniPathOf(appName)).c_str());
 }
 
-void PanelTest::Open()
+void PanelTest::Open(const Takeover* takeover)
 {
-    panel.reset(new CClickerDlg(desktop, Wide(appName).c_str()));
+    panel.reset(new CClickerDlg(desktop, Wide(appName).c_str(), takeover));
     ASSERT_NE(nullptr, panel->CreateHidden());
 }

@@ -18,13 +18,14 @@
 #include "support/Utf8.h"
 
 // A real panel, created hidden in this process on a recording desktop, with
-// a settings file of the test's own. Open() initialises it from that file;
+// a settings file of the test's own. Open() initialises it from that file,
+// or from what a running copy handed over;
 // Close() destroys it, which writes the file.
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Open();
+    void Open(const Takeover* takeover = nullptr);
     void Close() { ::DestroyWindow(panel->GetSafeHwnd()); }
 
     void SaveSetting(const wchar_t* key, const wchar_t* value) const

@@ -14,7 +14,8 @@
 struct DesktopCall {
     enum Kind {
         Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling,
-        WindowAtPoint, ForegroundWindow, LevelQuery, MessageFilter, ForegroundSet
+        WindowAtPoint, ForegroundWindow, LevelQuery, MessageFilter, ForegroundSet, ForegroundAllow, MessagePost,
+        ProcessWait, WindowWait, MutexCreate, Pause
     };
     Kind kind;
     int metric = 0;                                    // Metrics: SM_CXSCREEN ...
@@ -26,11 +27,12 @@ struct DesktopCall {
     bool begin = false;                                // TimerResolution: asked for, or given back
     UINT milliseconds = 0;                             // TimerResolution
     ULONG version = 0, controlMask = 0, stateMask = 0; // PowerThrottling: the record handed to Windows
-    HWND window = nullptr;                             // LevelQuery, MessageFilter, ForegroundSet
+    HWND window = nullptr;                             // LevelQuery, MessageFilter, ForegroundSet, MessagePost
+    DWORD processId = 0;                               // ForegroundAllow, ProcessWait
     auto Fields() const
     {
         return std::tie(kind, metric, x, y, flags, key, type, message, begin, milliseconds, version, controlMask,
-                        stateMask, window);
+                        stateMask, window, processId);
     }
     bool operator==(const DesktopCall& o) const { return Fields() == o.Fields(); }
 };
@@ -41,7 +43,7 @@ inline std::ostream& operator<<(std::ostream& out, const DesktopCall& call)
         {"metric", call.metric}, {"x", call.x}, {"y", call.y}, {"flags", call.flags}, {"key", call.key},
         {"type", call.type}, {"message", call.message}, {"begin", call.begin}, {"ms", call.milliseconds},
         {"version", call.version}, {"control", call.controlMask}, {"state", call.stateMask},
-        {"window", reinterpret_cast<long long>(call.window)}};
+        {"window", reinterpret_cast<long long>(call.window)}, {"process", call.processId}};
     out << "{kind " << call.kind;
     for (const auto& field : fields)
         if (field.second != 0)
@@ -84,6 +86,16 @@ inline DesktopCall FilterCall(HWND window, UINT message, DWORD action)
     return c;
 }
 inline DesktopCall ForegroundSetCall(HWND window) { DesktopCall c{DesktopCall::ForegroundSet}; c.window = window; return c; }
+inline DesktopCall AllowCall(DWORD processId) { DesktopCall c{DesktopCall::ForegroundAllow}; c.processId = processId; return c; }
+inline DesktopCall PostCall(HWND window, UINT message)
+{
+    DesktopCall c{DesktopCall::MessagePost};
+    c.window = window, c.message = message;
+    return c;
+}
+inline DesktopCall ProcessWaitCall(DWORD processId) { DesktopCall c{DesktopCall::ProcessWait}; c.processId = processId; return c; }
+inline DesktopCall WindowWaitCall(HWND window) { DesktopCall c{DesktopCall::WindowWait}; c.window = window; return c; }
+const DesktopCall kMutexCreate = {DesktopCall::MutexCreate};
 const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
 const DesktopCall kBeep = BeepCall(kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
@@ -169,15 +181,20 @@ public:
         launched.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile);
         ownerShown.push_back(info->hwnd && ::IsWindowVisible(info->hwnd) && !::IsIconic(info->hwnd));
         if (!consent)
-            return ::SetLastError(ERROR_CANCELLED), FALSE;
+            return ::SetLastError(refusal), FALSE;
         info->hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId());
         return TRUE;
     }
-    // Refused, no handle; taken, a handle all the same, as Windows gives.
+    // Each creation answers with the next error given, the last one for
+    // good; refused, no handle; taken, a handle all the same, as Windows gives.
     HANDLE CreateMutexW(const wchar_t*) override
     {
-        const HANDLE handle = mutexError == ERROR_ACCESS_DENIED ? nullptr : ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        ::SetLastError(mutexError);
+        calls.push_back(kMutexCreate);
+        const DWORD error = mutexErrors.front();
+        if (mutexErrors.size() > 1)
+            mutexErrors.erase(mutexErrors.begin());
+        const HANDLE handle = error == ERROR_ACCESS_DENIED ? nullptr : ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        ::SetLastError(error);
         return handle;
     }
     BOOL ChangeWindowMessageFilterEx(HWND window, UINT message, DWORD action) override
@@ -185,6 +202,27 @@ public:
         return calls.push_back(FilterCall(window, message, action)), TRUE;
     }
     BOOL SetForegroundWindow(HWND window) override { return calls.push_back(ForegroundSetCall(window)), TRUE; }
+    int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override
+    {
+        boxes.push_back({owner, text, caption, type});
+        return IDOK;
+    }
+    HWND FindWindowWithProp(const wchar_t*) override { return runningPanel; }
+    DWORD GetWindowThreadProcessId(HWND window) override
+    {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        return processId;
+    }
+    BOOL AllowSetForegroundWindow(DWORD processId) override { return calls.push_back(AllowCall(processId)), TRUE; }
+    BOOL PostMessageW(HWND window, UINT message, WPARAM, LPARAM) override
+    {
+        return calls.push_back(PostCall(window, message)), TRUE;
+    }
+    DWORD WaitForProcess(DWORD processId, DWORD) override { return calls.push_back(ProcessWaitCall(processId)), processWait; }
+    BOOL WaitForWindowGone(HWND window, DWORD) override { return calls.push_back(WindowWaitCall(window)), TRUE; }
+    BOOL IsProcessOfThisUser(DWORD) override { return sameUser; }
+    void Sleep(DWORD) override { calls.push_back({DesktopCall::Pause}); }
     std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
     {
         std::vector<DesktopCall> result;
@@ -204,11 +242,21 @@ public:
     UINT notificationAreaDpi = USER_DEFAULT_SCREEN_DPI;
     HWND pointed = nullptr, foreground = nullptr;
     std::map<HWND, WindowProgram> programs;
-    DWORD mutexError = ERROR_SUCCESS;
+    std::vector<DWORD> mutexErrors = {ERROR_SUCCESS};
     DWORD ownLevel = SECURITY_MANDATORY_MEDIUM_RID;
     BOOL elevated = TRUE;
     bool consent = true;
+    DWORD refusal = ERROR_CANCELLED;         // the error of a start not consented to
+    HWND runningPanel = nullptr;             // the window another copy's panel would be
+    DWORD processWait = WAIT_OBJECT_0;       // how the wait for that copy's end ends
+    BOOL sameUser = TRUE;                    // whether that copy runs as this account
     std::vector<std::wstring> launched;      // verb and file of each start
     std::vector<bool> ownerShown;            // each start's owner shown, not minimised
     std::vector<NOTIFYICONDATAW> notices;    // the records that carried a notification
+    struct Box {
+        HWND owner;
+        std::wstring text, caption;
+        UINT type;
+    };
+    std::vector<Box> boxes;
 };

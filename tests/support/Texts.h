@@ -1,6 +1,10 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
+
+#include "support/Utf8.h"
 
 // What the program shows and writes, in UTF-8 as the tests compare it; each
 // text once, for every test that expects it.
@@ -27,6 +31,18 @@ inline std::string BlockedNotice(const std::string& caption)
     return "'" + caption + "' 창은 관리자 권한으로 실행 중이라, Windows가 이 창에는 자동 클릭을 전달하지 않으며, 이 창이 "
                            "앞에 있는 동안에는 시작·종료·토글 키를 눌러도 반응하지 않습니다. 이 알림을 누르면 지금 설정 "
                            "그대로 관리자 권한으로 다시 시작합니다.";
+}
+// The box of a restart as administrator that failed, with the system's
+// text for the error and its code.
+inline std::string RestartFailed(DWORD error)
+{
+    wchar_t reason[512] = L"";
+    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                     ARRAYSIZE(reason), nullptr);
+    std::string shown = Utf8(reason);
+    shown.erase(shown.find_last_not_of("\r\n ") + 1);
+    return "관리자 권한으로 다시 시작하지 못했습니다.\n\n" + shown + " (오류 코드 " + std::to_string(error) +
+           ")\n\n프로그램은 관리자 권한 없이 지금 그대로 계속 실행됩니다.";
 }
 // The entries of each of the three key lists.
 inline const std::vector<std::string> kKeyEntries = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10",

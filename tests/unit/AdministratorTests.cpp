@@ -1,9 +1,6 @@
-#include "app/SingleInstance.h"
 #include "settings/Handover.h"
 #include "support/PanelFixture.h"
 #include "support/Wait.h"
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <list>
@@ -225,6 +222,31 @@ TEST_F(BlockedWindowTest, RestartAsAdministratorHandsOverWhatThePanelShowsAndARe
     EXPECT_EQ(1, SavedSetting(SettingsKey::kStart)) << "closed as its exit button closes it";
 }
 
+// While a box of the panel's own is open, nothing restarts: the new copy's
+// word could not close a panel whose modal box runs.
+TEST_F(BlockedWindowTest, NoRestartWhileTheAboutBoxIsOpen)
+{
+    ModalCloser closer;
+    ::PostMessageW(panel->GetSafeHwnd(), WM_TRAYNOTIFY, kNoticeIconId, NIN_BALLOONUSERCLICK);
+    Send(WM_SYSCOMMAND, IDM_ABOUTBOX);
+    EXPECT_EQ(1, closer.shown);
+    EXPECT_TRUE(desktop.launched.empty());
+}
+
+// The user's refusal at the consent prompt says nothing; any other failure
+// is told in a box the panel owns (its text: E2EText).
+TEST_F(ElevatedRestartTest, AFailedRestartIsToldAndARefusalIsNot)
+{
+    desktop.consent = false;
+    for (const DWORD error : {ERROR_CANCELLED, ERROR_ACCESS_DENIED}) {
+        desktop.refusal = error;
+        EXPECT_FALSE(restart.Restart({}));
+    }
+    ASSERT_EQ(1u, desktop.boxes.size());
+    EXPECT_EQ(panel.top, desktop.boxes[0].owner);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), desktop.boxes[0].type);
+}
+
 // The new copy takes the values offered only when its process is the one
 // named; pending (not named yet), or named for another, it does not. The
 // radius and turns, which no file keeps, travel with the six saved values.
@@ -250,8 +272,9 @@ TEST(Handover, IsTakenOnlyByTheProcessNamed)
 
 // Elevated, nothing is above the clicker: no item and no restart. Its
 // window admits from lower levels exactly a second copy's request to show
-// it, Explorer's new taskbar and its icons' messages; the request shows a
-// panel hidden in the tray and brings it to the front.
+// it, Explorer's new taskbar and its icons' messages. The request alone
+// shows a panel hidden in the tray, restores a minimised one, and brings it
+// to the front.
 TEST_F(PanelTest, ElevatedPanelOffersNoRestartWatchesNoWindowAndAdmitsItsThreeMessages)
 {
     Open();
@@ -266,57 +289,15 @@ TEST_F(PanelTest, ElevatedPanelOffersNoRestartWatchesNoWindowAndAdmitsItsThreeMe
     Click(IDC_HIDE);
     Send(showRequest);
     EXPECT_TRUE(::IsWindowVisible(hwnd) && desktop.iconsShown == 0);
-    EXPECT_EQ(Calls{ForegroundSetCall(hwnd)}, desktop.CallsOf(DesktopCall::ForegroundSet));
-}
-
-// An elevated copy saves into the Windows folder; where the user's virtual
-// store holds a copy of the file, which a copy without administrator rights
-// reads instead, it writes the same values there too. Not elevated, or with
-// no copy in the store, it writes the one file it always wrote.
-TEST_F(PanelTest, ElevatedPanelAlsoSavesTheVirtualStoresCopyWhereThereIsOne)
-{
-    wchar_t temp[MAX_PATH] = L"", windows[MAX_PATH] = L"";
-    ::GetTempPathW(MAX_PATH, temp);
-    ::GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring appData = std::wstring(temp) + Wide(appName) + L"_appdata";
-    const std::wstring folder = appData + L"\\VirtualStore" + (windows + 2);
-    const std::wstring copy = folder + L"\\" + Wide(appName) + L".INI";
-    ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
-    for (const BOOL elevated : {FALSE, TRUE}) {
-        ::DeleteFileW(copy.c_str());
-        desktop.elevated = elevated;
-        Open();
-        Close();
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(copy.c_str())) << "none made, elevated " << elevated;
-        ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", copy.c_str());
-        SaveSetting(SettingsKey::kTime, L"420");
-        Open();
-        Close();
-        EXPECT_EQ(elevated ? 420 : 500, ReadSavedSetting(Utf8(copy.c_str()), SettingsKey::kTime)) << elevated;
-    }
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
-    ::DeleteFileW(copy.c_str());
-}
-
-// The first copy makes the mutex; a name taken, or refused because a copy
-// run as administrator or by another account made it, means a copy runs.
-TEST(SingleInstance, AMutexTakenOrRefusedMeansACopyRuns)
-{
-    CRecordingDesktop desktop;
-    for (const auto& c : {std::make_pair(ERROR_SUCCESS, true), std::make_pair(ERROR_ALREADY_EXISTS, false),
-                          std::make_pair(ERROR_ACCESS_DENIED, false)}) {
-        desktop.mutexError = c.first;
-        HANDLE mutex = nullptr;
-        EXPECT_EQ(c.second, ClaimFirstInstance(desktop, L"vexo_unit_mutex", mutex)) << c.first;
-        EXPECT_EQ(c.first != ERROR_ACCESS_DENIED, mutex != nullptr) << c.first;
-        if (mutex)
-            ::CloseHandle(mutex);
-    }
+    ::ShowWindow(hwnd, SW_MINIMIZE);
+    Send(showRequest);
+    EXPECT_FALSE(::IsIconic(hwnd)) << "restored";
+    EXPECT_EQ((Calls{ForegroundSetCall(hwnd), ForegroundSetCall(hwnd)}), desktop.CallsOf(DesktopCall::ForegroundSet));
 }
 
 // The real desktop reads this process's own windows as its own program, at
-// its own level, and a window gone as no program's.
+// its own level, a window gone as no program's, and a window of the class
+// "Ghost" as Windows' stand-in for another's.
 TEST(Win32Desktop, ReadsTheProgramOfAWindow)
 {
     CWin32Desktop desktop;
@@ -330,4 +311,13 @@ TEST(Win32Desktop, ReadsTheProgramOfAWindow)
     EXPECT_FALSE(program.ghost);
     ::DestroyWindow(window.top);
     EXPECT_EQ(0u, desktop.GetWindowProgram(window.top).processId);
+
+    // Windows' stand-in for a hung window, known by its class.
+    WNDCLASSW ghostClass = {};
+    ghostClass.lpfnWndProc = ::DefWindowProcW;
+    ghostClass.lpszClassName = L"Ghost";
+    ::RegisterClassW(&ghostClass);
+    const HWND ghost = ::CreateWindowExW(0, L"Ghost", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(desktop.GetWindowProgram(ghost).ghost);
+    ::DestroyWindow(ghost);
 }
