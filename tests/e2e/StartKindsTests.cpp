@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include "resources/resource.h"
 #include "settings/ClickerSettings.h"
@@ -17,69 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Only Wine starts a program "as administrator" without asking anybody, and
-// virtualizes no file, which these tests then do as Windows would.
-bool UnderWine()
-{
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// A user account's LOCALAPPDATA of the test's own, for the programs it
-// starts, and where that account's virtual store keeps the copy's file.
-class UserFolder {
-public:
-    explicit UserFolder(const ClickerCopy& copy)
-    {
-        wchar_t temp[MAX_PATH] = L"", windows[MAX_PATH] = L"";
-        ::GetTempPathW(MAX_PATH, temp);
-        ::GetWindowsDirectoryW(windows, MAX_PATH);
-        m_folder = std::wstring(temp) + Wide(copy.Name()) + L"_user";
-        const std::wstring store = m_folder + L"\\VirtualStore" + (windows + 2);
-        ::SHCreateDirectoryExW(nullptr, store.c_str(), nullptr);
-        storeCopy = Utf8(store.c_str()) + "\\" + copy.Name() + ".INI";
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", m_folder.c_str());
-    }
-    ~UserFolder()
-    {
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
-        ::DeleteFileW(Wide(storeCopy).c_str());
-    }
-    UserFolder(const UserFolder&) = delete;
-    UserFolder& operator=(const UserFolder&) = delete;
-    std::string storeCopy;
-
-private:
-    std::wstring m_folder;
-};
-
-// What Windows does around a start that is not elevated: the store's copy,
-// where there is one, is what the program reads; what it writes lands in
-// the store, and the Windows folder's file stays as it was.
-class Virtualized {
-public:
-    Virtualized(const ClickerCopy& copy, const UserFolder& user)
-        : m_file(Wide(copy.SettingsPath()))
-        , m_store(Wide(user.storeCopy))
-        , m_aside(m_file + L".aside")
-    {
-        m_hadFile = ::MoveFileExW(m_file.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-        if (!::CopyFileW(m_store.c_str(), m_file.c_str(), FALSE) && m_hadFile)
-            ::CopyFileW(m_aside.c_str(), m_file.c_str(), FALSE);
-    }
-    ~Virtualized()
-    {
-        ::MoveFileExW(m_file.c_str(), m_store.c_str(), MOVEFILE_REPLACE_EXISTING);
-        if (m_hadFile)
-            ::MoveFileExW(m_aside.c_str(), m_file.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-    Virtualized(const Virtualized&) = delete;
-    Virtualized& operator=(const Virtualized&) = delete;
-
-private:
-    std::wstring m_file, m_store, m_aside;
-    bool m_hadFile = false;
-};
 
 // A normal start, one "as administrator", or a normal one that the user
 // restarts as administrator from its system menu.
@@ -102,16 +38,34 @@ const Journey kJourneys[] = {
 class E2EJourney : public ::testing::TestWithParam<Journey> {
 };
 
+// What Windows does around a start that is not elevated, and Wine does not:
+// the store's copy, where there is one, is what the program reads; what it
+// writes lands in the store, and the Windows folder's file stays as it was.
+class Virtualized {
+public:
+    Virtualized(const ClickerCopy& copy, const UserFolder& user)
+        : m_file(Wide(copy.SettingsPath())), m_store(Wide(user.storeCopy)), m_aside(m_file + L".aside")
+    {
+        m_hadFile = ::MoveFileExW(m_file.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (!::CopyFileW(m_store.c_str(), m_file.c_str(), FALSE) && m_hadFile)
+            ::CopyFileW(m_aside.c_str(), m_file.c_str(), FALSE);
+    }
+    ~Virtualized()
+    {
+        ::MoveFileExW(m_file.c_str(), m_store.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (m_hadFile)
+            ::MoveFileExW(m_aside.c_str(), m_file.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+private:
+    std::wstring m_file, m_store, m_aside;
+    bool m_hadFile = false;
+};
+
 // The start and toggle keys a panel shows, which each step changes.
 std::vector<int> Keys(const ClickerProcess& program)
 {
     return {ComboSelection(program.Control(IDC_START_KEY)), ComboSelection(program.Control(IDC_TOGGLE_KEY))};
-}
-
-void Choose(const ClickerProcess& program, int key)
-{
-    Ask(program.Control(IDC_START_KEY), CB_SETCURSEL, static_cast<WPARAM>(key));
-    Ask(program.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(key + 1));
 }
 
 } // namespace
@@ -124,26 +78,23 @@ void Choose(const ClickerProcess& program, int key)
 // does the restart's new copy, which Wine starts with its parent's token.
 TEST_P(E2EJourney, EveryStartShowsTheKeysChosenLastAndNoFileHoldsOthers)
 {
-    if (!UnderWine())
+    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "Windows virtualizes the file itself, and asks consent for the restart";
     const Journey& journey = GetParam();
     // Short names: the store's path holds the name twice, and a path too
     // long for the settings functions is never used.
     ClickerCopy copy(std::string("vexo_journey_") + journey.name,
                      journey.olderFile ? SETTINGS_SECTION "start=9\r\ntoggle=10\r\n" : nullptr, true);
-    const UserFolder user(copy);
+    const UserFolder user(copy.Name());
     std::set<int> chosen = {9, 10};
     std::vector<int> last = journey.olderFile ? std::vector<int>{9, 10} : std::vector<int>{1, 3};
     std::vector<Start> starts = journey.starts;
     starts.insert(starts.end(), {Start::Normal, Start::Administrator});
     for (size_t step = 0; step < starts.size(); ++step) {
-        const bool checkOnly = step >= journey.starts.size();
-        const int key = 2 * static_cast<int>(step) + 2;
         SCOPED_TRACE("step " + std::to_string(step));
-        std::unique_ptr<Virtualized> virtualized(
-            starts[step] == Start::Administrator ? nullptr : new Virtualized(copy, user));
-        ClickerProcess first(copy, starts[step] == Start::Administrator ? ClickerProcess::Token::Own
-                                                                       : ClickerProcess::Token::Linked);
+        const bool normal = starts[step] != Start::Administrator;
+        std::unique_ptr<Virtualized> virtualized(normal ? new Virtualized(copy, user) : nullptr);
+        ClickerProcess first(copy, normal ? ClickerProcess::Token::Linked : ClickerProcess::Token::Own);
         ASSERT_TRUE(first.WaitForPanel());
         EXPECT_EQ(last, Keys(first));
         std::unique_ptr<ClickerProcess> successor;
@@ -153,10 +104,9 @@ TEST_P(E2EJourney, EveryStartShowsTheKeysChosenLastAndNoFileHoldsOthers)
             Ask(first.Control(IDC_TURNS_SPIN), UDM_SETPOS32, 0, 5);
             ChooseLastSystemMenuItem(first);
             ASSERT_TRUE(first.WaitForExit());
-            const std::wstring property = Wide(copy.Name());
             HWND panel = nullptr;
             ASSERT_TRUE(WaitUntil([&] {
-                return (panel = FindTopLevel(kAnyProcess, [&](HWND w) { return ::GetPropW(w, property.c_str()); }));
+                return (panel = FindTopLevel(kAnyProcess, [&](HWND w) { return ::GetPropW(w, Wide(copy.Name()).c_str()); }));
             })) << "no new copy";
             DWORD successorId = 0;
             ::GetWindowThreadProcessId(panel, &successorId);
@@ -167,8 +117,10 @@ TEST_P(E2EJourney, EveryStartShowsTheKeysChosenLastAndNoFileHoldsOthers)
             EXPECT_EQ("3 5", TextOf(successor->Control(IDC_RADIUS)) + " " + TextOf(successor->Control(IDC_TURNS)));
         }
         ClickerProcess& program = successor ? *successor : first;
-        if (!checkOnly) {
-            Choose(program, key);
+        if (step < journey.starts.size()) {
+            const int key = 2 * static_cast<int>(step) + 2;
+            Ask(program.Control(IDC_START_KEY), CB_SETCURSEL, static_cast<WPARAM>(key));
+            Ask(program.Control(IDC_TOGGLE_KEY), CB_SETCURSEL, static_cast<WPARAM>(key + 1));
             last = {key, key + 1};
             chosen.insert(last.begin(), last.end());
         }

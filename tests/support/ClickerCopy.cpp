@@ -1,6 +1,7 @@
 #include "support/ClickerCopy.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "settings/ClickerSettings.h"
 #include "support/Utf8.h"
@@ -40,6 +41,23 @@ int ReadSavedSetting(const std::string& path, const wchar_t* key)
 {
     ForgetCached(path);
     return static_cast<int>(::GetPrivateProfileIntW(SettingsKey::kSection, key, kMissingSetting, Wide(path).c_str()));
+}
+
+UserFolder::UserFolder(const std::string& name)
+{
+    wchar_t temp[MAX_PATH] = L"", windows[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::string folder = Utf8(temp) + name + "_user", store = folder + "\\VirtualStore" + Utf8(windows + 2);
+    ::SHCreateDirectoryExW(nullptr, Wide(store).c_str(), nullptr);
+    storeCopy = store + "\\" + name + ".INI";
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", Wide(folder).c_str());
+}
+
+UserFolder::~UserFolder()
+{
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    ::DeleteFileW(Wide(storeCopy).c_str());
 }
 
 ClickerCopy::ClickerCopy(const std::string& suffix, const char* settingsText, bool exactName,

@@ -16,6 +16,19 @@ std::string IniPathOf(const std::string& name);
 constexpr int kMissingSetting = INT_MIN;
 int ReadSavedSetting(const std::string& path, const wchar_t* key);
 
+// A user account's LOCALAPPDATA of the test's own, named after the copy,
+// for this process and the programs it starts while the object lives, with
+// its virtual store's folder made; and where that store keeps the copy's
+// settings file, as Windows keeps that of a program that is not elevated.
+class UserFolder {
+public:
+    explicit UserFolder(const std::string& name);
+    ~UserFolder();
+    UserFolder(const UserFolder&) = delete;
+    UserFolder& operator=(const UserFolder&) = delete;
+    std::string storeCopy;
+};
+
 // The program copied under a name of its own, which is its application
 // name: each copy has its own settings file, mutex and window property, so
 // tests never see each other's traces. The settings file starts with the

@@ -1,32 +1,21 @@
 #include "support/PanelFixture.h"
 
-#include <shlobj.h>
-
 namespace {
 
-// A panel whose user account has a virtual store of its own, in a folder of
-// the test's.
+// A panel whose user account has a virtual store of its own.
 class ClickerSettingsTest : public PanelTest {
 protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        wchar_t temp[MAX_PATH] = L"", windows[MAX_PATH] = L"";
-        ::GetTempPathW(MAX_PATH, temp);
-        ::GetWindowsDirectoryW(windows, MAX_PATH);
-        const std::wstring appData = std::wstring(temp) + Wide(appName) + L"_appdata";
-        const std::wstring folder = appData + L"\\VirtualStore" + (windows + 2);
-        storeCopy = Utf8(folder.c_str()) + "\\" + appName + ".INI";
-        ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
+        user.reset(new UserFolder(appName));
     }
     void TearDown() override
     {
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
-        ::DeleteFileW(Wide(storeCopy).c_str());
+        user.reset();
         PanelTest::TearDown();
     }
-    std::string storeCopy;
+    std::unique_ptr<UserFolder> user;
 };
 
 } // namespace
@@ -51,10 +40,10 @@ TEST_F(ClickerSettingsTest, EachKindOfStartShowsAndSavesWhatItsUserChoseLast)
                  {"restart", TRUE, true, false, true, 30, 310, 310},
                  {"restart into another account", TRUE, true, true, true, 30, 310, 500}};
     for (const auto& c : cases) {
-        ::DeleteFileW(Wide(storeCopy).c_str());
+        ::DeleteFileW(Wide(user->storeCopy).c_str());
         SaveSetting(SettingsKey::kTime, L"420");
         if (c.storeCopy)
-            ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", Wide(storeCopy).c_str());
+            ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", Wide(user->storeCopy).c_str());
         desktop.elevated = c.elevated;
         const Takeover takeover = {{{1, 2, 3, 300, 1, 1}, kDefaultRadius, kDefaultTurns}, c.anotherUser};
         Open(c.takeover ? &takeover : nullptr);
@@ -63,7 +52,7 @@ TEST_F(ClickerSettingsTest, EachKindOfStartShowsAndSavesWhatItsUserChoseLast)
         Tick();
         Close();
         EXPECT_EQ(c.windowsTime, SavedSetting(SettingsKey::kTime)) << c.name;
-        EXPECT_EQ(c.storeTime, ReadSavedSetting(storeCopy, SettingsKey::kTime)) << c.name;
+        EXPECT_EQ(c.storeTime, ReadSavedSetting(user->storeCopy, SettingsKey::kTime)) << c.name;
     }
 }
 
