@@ -102,6 +102,16 @@ run_suite() {
   return $status
 }
 
+# Information, not a check: the rooms of src/ (its .cpp files) with no unit
+# test file named after them; docs/rooms.md says where a room's tests go.
+untested_rooms() {
+  local file rooms=""
+  for file in src/*/*.cpp; do
+    [[ -f "tests/unit/$(basename "$file" .cpp)Tests.cpp" ]] || rooms+=" ${file#src/}"
+  done
+  echo "rooms with no tests/unit/<Room>Tests.cpp:${rooms:- none}"
+}
+
 status=0 ran_scales=""
 # Where the kernel or Wine cannot run 32-bit programs at all, the 32-bit
 # suites cannot start; the prefix's own 32-bit part is the fixtures' check.
@@ -141,6 +151,7 @@ say "build took ${build_seconds} s (${build_32} s 32-bit, ${build_64} s 64-bit, 
   "tests took ${seconds_32} s (32-bit), ${seconds_64} s (64-bit) and ${seconds_clang} s (clang)"
 ((status == 0)) && say "all passed" || say "FAILED: see the ctest output above"
 echo "$(scripts/count-lines.sh)"
+untested_rooms
 echo "display scales: $(echo 96 $ran_scales | tr ' ' '\n' | sort -un | paste -sd ' ' | sed 's/ /, /g') DPI"
 echo "$line_repro"
 echo "$line_clang"
