@@ -1,22 +1,20 @@
 #include "framework/DataExchange.h"
 
 #include "framework/Controls.h"
-#include "framework/Dialog.h"
 
 #include <climits>
 
 const wchar_t kIntegerInputMessage[] = L"정수를 입력하십시오.";
 
-CDataExchange::CDataExchange(CDialog& dialog, bool saveAndValidate)
-    : m_dialog(dialog)
+CDataExchange::CDataExchange(HWND dialog, bool saveAndValidate)
+    : m_hDialog(dialog)
     , m_bSaveAndValidate(saveAndValidate)
-    , m_bFailed(false)
 {
 }
 
 HWND CDataExchange::Control(int controlId) const
 {
-    return ::GetDlgItem(m_dialog.GetSafeHwnd(), controlId);
+    return ::GetDlgItem(m_hDialog, controlId);
 }
 
 void CDataExchange::Fail(int controlId, const wchar_t* message)
@@ -24,7 +22,8 @@ void CDataExchange::Fail(int controlId, const wchar_t* message)
     if (m_bFailed)
         return;
     m_bFailed = true;
-    m_dialog.OnExchangeFailure(controlId, message);
+    m_nFailedControl = controlId;
+    m_strFailure = message;
 }
 
 bool ParseInteger(const wchar_t* text, int& value)

@@ -4,14 +4,15 @@
 #include "common/Text.h"
 
 class CControl;
-class CDialog;
 
 // One exchange between a dialog's members and its controls. The direction is
 // fixed for the whole exchange; after a failure every later step does nothing,
-// so the members read before the failing control keep their new values.
+// so the members read before the failing control keep their new values. It
+// knows the dialog's window only: the dialog that runs it tells the user of
+// a failure once the exchange is over.
 class CDataExchange {
 public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate);
+    CDataExchange(HWND dialog, bool saveAndValidate);
 
     CDataExchange(const CDataExchange&) = delete;
     CDataExchange& operator=(const CDataExchange&) = delete;
@@ -20,13 +21,17 @@ public:
     bool Failed() const { return m_bFailed; }
     HWND Control(int controlId) const;
 
-    // Stops the exchange and hands the message to the dialog's failure hook.
+    // Stops the exchange, keeping the control at fault and the message.
     void Fail(int controlId, const wchar_t* message);
+    int FailedControl() const { return m_nFailedControl; }
+    const CText& FailureMessage() const { return m_strFailure; }
 
 private:
-    CDialog& m_dialog;
+    const HWND m_hDialog;
     const bool m_bSaveAndValidate;
-    bool m_bFailed;
+    bool m_bFailed = false;
+    int m_nFailedControl = 0;
+    CText m_strFailure;
 };
 
 // Typed steps of an exchange, called in order from DoDataExchange().

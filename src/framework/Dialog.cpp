@@ -120,8 +120,10 @@ HWND CDialog::CreateHidden(HWND parent)
 
 bool CDialog::UpdateData(bool saveAndValidate)
 {
-    CDataExchange dx(*this, saveAndValidate);
+    CDataExchange dx(m_hWnd, saveAndValidate);
     DoDataExchange(dx);
+    if (dx.Failed())
+        OnExchangeFailure(dx.FailedControl(), dx.FailureMessage().GetString());
     return !dx.Failed();
 }
 

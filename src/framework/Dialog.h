@@ -41,8 +41,8 @@ public:
     bool HasEnded() const { return m_bEnded; }
     INT_PTR Result() const { return m_nResult; }
 
-    // Called once by a failing exchange: tells the user and puts the focus on
-    // the control at fault with its whole text selected.
+    // Called once after an exchange that failed: tells the user and puts the
+    // focus on the control at fault with its whole text selected.
     virtual void OnExchangeFailure(int controlId, const wchar_t* message);
 
 protected:

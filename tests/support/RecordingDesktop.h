@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Desktop.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <set>
@@ -99,6 +101,15 @@ const DesktopCall kMutexCreate = {DesktopCall::MutexCreate};
 const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
 const DesktopCall kBeep = BeepCall(kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
+
+// The left presses among the calls, in their order.
+inline std::vector<DesktopCall> Presses(const std::vector<DesktopCall>& calls)
+{
+    std::vector<DesktopCall> presses;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(presses),
+                 [](const DesktopCall& call) { return call == DownCall(call.x, call.y); });
+    return presses;
+}
 
 // A top-level window as a test's stand-in for another program's, or for
 // the panel, with a child where clicks land; gone with the object.

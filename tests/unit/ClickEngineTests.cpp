@@ -53,14 +53,6 @@ protected:
     int radius = 8;
 };
 
-Calls Presses(const Calls& calls)
-{
-    Calls presses;
-    std::copy_if(calls.begin(), calls.end(), std::back_inserter(presses),
-                 [](const DesktopCall& call) { return call == DownCall(call.x, call.y); });
-    return presses;
-}
-
 const DesktopCall F2 = KeyCall(VK_F2), F3 = KeyCall(VK_F3), F4 = KeyCall(VK_F4);
 
 } // namespace
@@ -119,20 +111,6 @@ TEST_F(ClickEngineTest, TimerFollowsThePeriodAndStopGivesBackTheResolution)
     engine.Stop();
     EXPECT_FALSE(::KillTimer(window, kPeriodTimerId));
     EXPECT_EQ((Calls{BeginPeriodCall(1), EndPeriodCall(1)}), desktop.CallsOf(DesktopCall::TimerResolution));
-}
-
-// The record that keeps Windows 11 from ignoring the finer resolution while
-// the panel hides in the tray: the current version, the timer-resolution
-// policy taken in charge and switched off. Windows 7, without the function,
-// is asked once and nothing else follows.
-TEST(TimerResolutionOptOut, TakesChargeOfTheTimerPolicyAndSwitchesItOff)
-{
-    for (const BOOL available : {TRUE, FALSE}) {
-        CRecordingDesktop desktop;
-        desktop.hasPowerThrottling = available;
-        EXPECT_EQ(available != FALSE, KeepTimerResolutionWhileHidden(desktop));
-        EXPECT_EQ((std::vector<DesktopCall>{ThrottlingCall(1, 0x4, 0)}), desktop.calls);
-    }
 }
 
 // Worked out by hand from the sweep's constants on an 800 x 600 screen: the
@@ -198,29 +176,4 @@ TEST_F(ClickEngineTest, SweepRunsBeforeTheClickAndOnlyOneAtATime)
     EXPECT_EQ(2u + 3u + 1497u, Sweep().size()) << "one sweep, and the polls of the tick inside it";
     panel.toggleOn = 0;
     EXPECT_EQ(Calls{}, Sweep());
-}
-
-// What crosses the panel: the ticks of its own period timer once it is
-// ready, and the speed bar and the radius as they are set; the lists and
-// boxes reach the tick as they reach the settings file.
-using PanelTickTest = OpenPanelTest;
-
-TEST_F(PanelTickTest, TicksOfItsOwnTimerOnceReadyTakeTheSpeedBarAndTheRadius)
-{
-    Scroll(SB_THUMBPOSITION, 1);
-    Send(WM_TIMER, kPeriodTimerId + 10); // another timer's
-    CClickerDlgTestAccess::SetReady(*panel, false);
-    Tick();
-    EXPECT_TRUE(desktop.calls.empty());
-    CClickerDlgTestAccess::SetReady(*panel, true);
-    // The tick must arm a timer of its own for the new period: take the old one away.
-    ::KillTimer(panel->GetSafeHwnd(), kPeriodTimerId);
-    Tick();
-    EXPECT_EQ((Calls{F2, F3, F4}), desktop.calls);
-    EXPECT_TRUE(::KillTimer(panel->GetSafeHwnd(), kPeriodTimerId));
-
-    SendTo(IDC_RADIUS_SPIN, UDM_SETPOS32, 0, 2);
-    desktop.held = {VK_F4};
-    Tick();
-    EXPECT_EQ(3u * (1u + 19u), Presses(desktop.calls).size()) << "radius 2";
 }

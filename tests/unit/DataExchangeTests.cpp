@@ -76,7 +76,7 @@ TEST_F(DataExchangeTest, ANonIntegerStopsTheExchangeTellsTheUserAndSelectsTheEdi
     EXPECT_EQ(2u, end);
 }
 
-TEST(ParseInteger, TakesWholeSignedDecimalsOnly)
+TEST(DataExchange, ParseIntegerTakesWholeSignedDecimalsOnly)
 {
     int value = 5;
     // Full-width and other non-ASCII digits are not decimals here.

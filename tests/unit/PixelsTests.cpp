@@ -1,4 +1,4 @@
-#include "common/Png.h"
+#include "common/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ std::vector<std::uint32_t> PixelsOf(const CPixels& picture)
 
 } // namespace
 
-TEST(Picture, FitInsideKeepsTheProportionsAndMeetsTheBoxOnOneSide)
+TEST(Pixels, FitInsideKeepsTheProportionsAndMeetsTheBoxOnOneSide)
 {
     const struct {
         SIZE box, fitted;
@@ -38,7 +38,7 @@ TEST(Picture, FitInsideKeepsTheProportionsAndMeetsTheBoxOnOneSide)
     }
 }
 
-TEST(Picture, ScaleAreaAveragesWhatEachNewPixelCovers)
+TEST(Pixels, ScaleAreaAveragesWhatEachNewPixelCovers)
 {
     // Halved both ways: each new pixel is the mean of its 2 x 2 block, channel by channel.
     const CPixels blocks = Picture(4, 2, {0xFF000000, 0xFFFFFFFF, 0x00102030, 0x00102030, //
@@ -53,20 +53,4 @@ TEST(Picture, ScaleAreaAveragesWhatEachNewPixelCovers)
                   PixelsOf(ScaleArea(solid, size.cx, size.cy)))
             << size.cx << " x " << size.cy;
     }
-}
-
-TEST(Picture, DecodePngGivesTheRowsFromTheTopEachPixelAsAlphaRedGreenBlue)
-{
-    // 2 x 2, 8-bit RGB: (10 20 30) (40 50 60) above (70 80 90) (A0 B0 C0).
-    const BYTE png[] = {
-        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
-        0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x02, 0x00, 0x00, 0x00, 0xFD, 0xD4, 0x9A,
-        0x73, 0x00, 0x00, 0x00, 0x16, 0x49, 0x44, 0x41, 0x54, 0x78, 0xDA, 0x63, 0x10, 0x50, 0x30, 0x70,
-        0x08, 0x48, 0x60, 0x28, 0x68, 0x98, 0xB0, 0x60, 0xC3, 0x01, 0x00, 0x18, 0x1E, 0x04, 0xE1, 0xCE,
-        0xA1, 0xBA, 0x83, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82,
-    };
-    const CPixels picture = DecodePng(png, sizeof png);
-    EXPECT_TRUE(picture.width == 2 && picture.height == 2);
-    EXPECT_EQ((std::vector<std::uint32_t>{0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0}), PixelsOf(picture));
-    EXPECT_TRUE(DecodePng(png + 1, sizeof png - 1).IsEmpty());
 }
