@@ -33,10 +33,6 @@ std::string BoxesOf(DWORD processId, const std::string& name)
     return boxes;
 }
 
-} // namespace
-
-namespace {
-
 // The primary token of the test's linked token: under Wine, one whose
 // elevation type is limited, as a program gets from an administrator with
 // User Account Control on.

@@ -1,14 +1,5 @@
 #pragma once
-#include "panel/ElevatedRestart.h"
-#include "panel/NotificationArea.h"
-#include "support/RecordingDesktop.h"
-#include "support/Texts.h"
-#include "support/Utf8.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "support/PanelFixture.h"
 
 using Calls = std::vector<DesktopCall>;
 

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 // The new copy takes the values offered only when its process is the one
 // named; pending (not named yet), or named for another, it does not. The
 // radius and turns, which no file keeps, travel with the six saved values.

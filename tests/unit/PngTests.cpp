@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 std::vector<std::uint32_t> PixelsOf(const CPixels& picture)
