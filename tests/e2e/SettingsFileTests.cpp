@@ -101,7 +101,6 @@ TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
         EXPECT_TRUE(row.shown[i] == kAny ? shown[i] >= low[i] && shown[i] <= high[i] : shown[i] == row.shown[i])
             << "value " << i << ": expected " << row.shown[i] << ", shown " << shown[i];
     }
-    EXPECT_EQ(SpeedLabel(shown[3]), TextOf(program.Control(IDC_SPEED_TEXT)));
 
     // As a user would: F2 and F3 as the keys, the Auto box ticked, fastest.
     Ask(program.Control(IDC_START_KEY), CB_SETCURSEL, 1);
@@ -117,7 +116,6 @@ TEST_P(SettingsFile, StartsAnswersItsKeysAndSavesOrKeepsTheFile)
     EXPECT_TRUE(WaitUntilSettled([&] { return target.clicks; }));
 
     ASSERT_TRUE(program.Close());
-    EXPECT_EQ(0u, program.ExitCode());
     switch (row.setup) {
     case Setup::ReadOnly:
         EXPECT_EQ(before, copy.SettingsText());

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "resources/resource.h"
 #include "support/ClickerProcess.h"
@@ -47,8 +46,6 @@ TEST(E2EPanel, EveryWayOfClosingEndsTheProgramAndSavesTheListsAsTheyStand)
         void (*close)(HWND panel);
     };
     const Way ways[] = {
-        {"exit_button", [](HWND panel) { PostClick(panel, IDCANCEL); }},
-        {"hidden_default_button", [](HWND panel) { PostClick(panel, IDOK); }},
         {"caption_close", [](HWND panel) { ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"close_request", [](HWND panel) { ::PostMessageW(panel, WM_CLOSE, 0, 0); }},
         {"escape_key", [](HWND panel) { PostKey(panel, VK_ESCAPE); }},

@@ -111,6 +111,6 @@ std::vector<int> ClickerCopy::SavedSettings() const
     std::vector<int> values;
     for (const wchar_t* key : {SettingsKey::kStart, SettingsKey::kEnd, SettingsKey::kToggle, SettingsKey::kTime,
                                 SettingsKey::kAuto, SettingsKey::kToggleOn})
-        values.push_back(ReadSetting(key));
+        values.push_back(ReadSavedSetting(m_settingsPath, key));
     return values;
 }

@@ -51,7 +51,6 @@ public:
 
     const std::string& SettingsPath() const { return m_settingsPath; }
     std::string SettingsText() const;
-    int ReadSetting(const wchar_t* key) const { return ReadSavedSetting(m_settingsPath, key); }
     // start, end, toggle, time, SW_AUTO, SW_TOGGLE: the order of saving.
     std::vector<int> SavedSettings() const;
 

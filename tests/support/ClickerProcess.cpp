@@ -1,7 +1,5 @@
 #include "support/ClickerProcess.h"
 
-#include <cstdio>
-
 #include "resources/resource.h"
 #include "support/RemoteWindow.h"
 #include "support/Utf8.h"
@@ -226,11 +224,4 @@ void MoveSpeedBarTo(const ClickerProcess& program, int position)
 {
     Ask(program.Panel(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
         reinterpret_cast<LPARAM>(program.Control(IDC_SPEED)));
-}
-
-std::string SpeedLabel(int position)
-{
-    char label[16];
-    std::snprintf(label, sizeof label, "%3d/100", position);
-    return label;
 }

@@ -81,7 +81,5 @@ void ChooseLastSystemMenuItem(const ClickerProcess& program);
 // selections, the speed bar's position and the two boxes' states.
 std::vector<int> ShownValues(const ClickerProcess& program);
 
-// Moves the panel's speed bar as dragging its thumb there would, and the
-// label the panel then shows for a position.
+// Moves the panel's speed bar as dragging its thumb there would.
 void MoveSpeedBarTo(const ClickerProcess& program, int position);
-std::string SpeedLabel(int position);

@@ -23,7 +23,6 @@ struct ButtonEvent {
     bool down;
     POINT at;
     double seconds; // high-resolution clock, only for measuring
-    bool operator==(const ButtonEvent& o) const { return down == o.down && at.x == o.at.x && at.y == o.at.y; }
 };
 class ButtonRecorder {
 public:

@@ -1,8 +1,6 @@
 #pragma once
 #include "support/PanelFixture.h"
 
-using Calls = std::vector<DesktopCall>;
-
 // The watch and the restart of a clicker that does not run elevated, on
 // their own: a window stands in for the panel.
 class ElevatedRestartTest : public ::testing::Test {
@@ -20,12 +18,6 @@ protected:
         desktop.calls.clear();
         restart.AfterTick(clicking, wasClicking, {100, 200}, keysCouldAct);
         return desktop.calls;
-    }
-    // Clicks land in the window's child; the window's process is at that level.
-    void ClickInto(const OtherWindow& window, DWORD level)
-    {
-        desktop.pointed = window.child;
-        desktop.programs[window.top] = CRecordingDesktop::ProgramOf(window.top, level);
     }
     std::vector<std::string> NoticesText() const
     {

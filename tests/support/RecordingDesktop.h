@@ -7,105 +7,67 @@
 #include <ostream>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
-// One call the panel made on the desktop, with the arguments that matter;
-// the fields of the other kinds stay zero.
+// One call the panel made on the desktop: its kind and up to three
+// arguments that matter, in the order its maker below takes them; the
+// others stay zero.
 struct DesktopCall {
     enum Kind {
         Metrics, CursorRead, CursorMove, Button, KeyQuery, Beep, TrayIcon, TimerResolution, PowerThrottling,
         WindowAtPoint, ForegroundWindow, LevelQuery, MessageFilter, ForegroundSet, ForegroundAllow, MessagePost,
         ProcessWait, WindowWait, MutexCreate, Pause
     };
+    DesktopCall(Kind kind, LONG_PTR x = 0, LONG_PTR y = 0, LONG_PTR z = 0) : kind(kind), x(x), y(y), z(z) {}
+    bool operator==(const DesktopCall& o) const { return kind == o.kind && x == o.x && y == o.y && z == o.z; }
     Kind kind;
-    int metric = 0;                                    // Metrics: SM_CXSCREEN ...
-    LONG x = 0, y = 0;                                 // CursorMove, Button, WindowAtPoint
-    DWORD flags = 0;                                   // Button: MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP
-    int key = 0;                                       // KeyQuery: the virtual key
-    UINT type = 0;                                     // Beep
-    DWORD message = 0;                                 // TrayIcon: NIM_ADD ...; MessageFilter: the message
-    bool begin = false;                                // TimerResolution: asked for, or given back
-    UINT milliseconds = 0;                             // TimerResolution
-    ULONG version = 0, controlMask = 0, stateMask = 0; // PowerThrottling: the record handed to Windows
-    HWND window = nullptr;                             // LevelQuery, MessageFilter, ForegroundSet, MessagePost
-    DWORD processId = 0;                               // ForegroundAllow, ProcessWait
-    auto Fields() const
-    {
-        return std::tie(kind, metric, x, y, flags, key, type, message, begin, milliseconds, version, controlMask,
-                        stateMask, window, processId);
-    }
-    bool operator==(const DesktopCall& o) const { return Fields() == o.Fields(); }
+    LONG_PTR x, y, z;
 };
-// The kind and the fields that are not zero.
 inline std::ostream& operator<<(std::ostream& out, const DesktopCall& call)
 {
-    const std::pair<const char*, long long> fields[] = {
-        {"metric", call.metric}, {"x", call.x}, {"y", call.y}, {"flags", call.flags}, {"key", call.key},
-        {"type", call.type}, {"message", call.message}, {"begin", call.begin}, {"ms", call.milliseconds},
-        {"version", call.version}, {"control", call.controlMask}, {"state", call.stateMask},
-        {"window", reinterpret_cast<long long>(call.window)}, {"process", call.processId}};
-    out << "{kind " << call.kind;
-    for (const auto& field : fields)
-        if (field.second != 0)
-            out << ", " << field.first << " " << field.second;
-    return out << "}";
+    return out << "{kind " << call.kind << ": " << call.x << ", " << call.y << ", " << call.z << "}";
 }
-inline DesktopCall MetricsCall(int index) { DesktopCall c{DesktopCall::Metrics}; c.metric = index; return c; }
-inline DesktopCall MoveCall(LONG x, LONG y) { DesktopCall c{DesktopCall::CursorMove}; c.x = x, c.y = y; return c; }
-inline DesktopCall ButtonCall(DWORD flags, LONG x, LONG y)
-{
-    DesktopCall c{DesktopCall::Button};
-    c.flags = flags, c.x = x, c.y = y;
-    return c;
-}
-inline DesktopCall DownCall(LONG x, LONG y) { return ButtonCall(MOUSEEVENTF_LEFTDOWN, x, y); }
-inline DesktopCall UpCall(LONG x, LONG y) { return ButtonCall(MOUSEEVENTF_LEFTUP, x, y); }
-inline DesktopCall KeyCall(int virtualKey) { DesktopCall c{DesktopCall::KeyQuery}; c.key = virtualKey; return c; }
-inline DesktopCall BeepCall(UINT type) { DesktopCall c{DesktopCall::Beep}; c.type = type; return c; }
-inline DesktopCall TrayCall(DWORD message) { DesktopCall c{DesktopCall::TrayIcon}; c.message = message; return c; }
-inline DesktopCall PeriodCall(bool begin, UINT milliseconds)
-{
-    DesktopCall c{DesktopCall::TimerResolution};
-    c.begin = begin, c.milliseconds = milliseconds;
-    return c;
-}
+// A window as an argument.
+inline LONG_PTR Handle(HWND window) { return reinterpret_cast<LONG_PTR>(window); }
+inline DesktopCall MetricsCall(int index) { return DesktopCall(DesktopCall::Metrics, index); }
+inline DesktopCall MoveCall(LONG x, LONG y) { return DesktopCall(DesktopCall::CursorMove, x, y); }
+inline DesktopCall DownCall(LONG x, LONG y) { return DesktopCall(DesktopCall::Button, x, y, MOUSEEVENTF_LEFTDOWN); }
+inline DesktopCall UpCall(LONG x, LONG y) { return DesktopCall(DesktopCall::Button, x, y, MOUSEEVENTF_LEFTUP); }
+inline DesktopCall KeyCall(int virtualKey) { return DesktopCall(DesktopCall::KeyQuery, virtualKey); }
+inline DesktopCall TrayCall(DWORD message) { return DesktopCall(DesktopCall::TrayIcon, message); }
+// The finer resolution asked for (begin) or given back.
+inline DesktopCall PeriodCall(bool begin, UINT milliseconds) { return DesktopCall(DesktopCall::TimerResolution, begin, milliseconds); }
 inline DesktopCall BeginPeriodCall(UINT milliseconds) { return PeriodCall(true, milliseconds); }
 inline DesktopCall EndPeriodCall(UINT milliseconds) { return PeriodCall(false, milliseconds); }
+// The record handed to Windows.
 inline DesktopCall ThrottlingCall(ULONG version, ULONG controlMask, ULONG stateMask)
 {
-    DesktopCall c{DesktopCall::PowerThrottling};
-    c.version = version, c.controlMask = controlMask, c.stateMask = stateMask;
-    return c;
+    return DesktopCall(DesktopCall::PowerThrottling, version, controlMask, stateMask);
 }
-inline DesktopCall WindowAtCall(LONG x, LONG y) { DesktopCall c{DesktopCall::WindowAtPoint}; c.x = x, c.y = y; return c; }
-inline DesktopCall LevelCall(HWND window) { DesktopCall c{DesktopCall::LevelQuery}; c.window = window; return c; }
+inline DesktopCall WindowAtCall(LONG x, LONG y) { return DesktopCall(DesktopCall::WindowAtPoint, x, y); }
+inline DesktopCall LevelCall(HWND window) { return DesktopCall(DesktopCall::LevelQuery, Handle(window)); }
 inline DesktopCall FilterCall(HWND window, UINT message, DWORD action)
 {
-    DesktopCall c{DesktopCall::MessageFilter};
-    c.window = window, c.message = message, c.flags = action;
-    return c;
+    return DesktopCall(DesktopCall::MessageFilter, Handle(window), message, action);
 }
-inline DesktopCall ForegroundSetCall(HWND window) { DesktopCall c{DesktopCall::ForegroundSet}; c.window = window; return c; }
-inline DesktopCall AllowCall(DWORD processId) { DesktopCall c{DesktopCall::ForegroundAllow}; c.processId = processId; return c; }
-inline DesktopCall PostCall(HWND window, UINT message)
-{
-    DesktopCall c{DesktopCall::MessagePost};
-    c.window = window, c.message = message;
-    return c;
-}
-inline DesktopCall ProcessWaitCall(DWORD processId) { DesktopCall c{DesktopCall::ProcessWait}; c.processId = processId; return c; }
-inline DesktopCall WindowWaitCall(HWND window) { DesktopCall c{DesktopCall::WindowWait}; c.window = window; return c; }
+inline DesktopCall ForegroundSetCall(HWND window) { return DesktopCall(DesktopCall::ForegroundSet, Handle(window)); }
+inline DesktopCall AllowCall(DWORD processId) { return DesktopCall(DesktopCall::ForegroundAllow, processId); }
+inline DesktopCall PostCall(HWND window, UINT message) { return DesktopCall(DesktopCall::MessagePost, Handle(window), message); }
+inline DesktopCall ProcessWaitCall(DWORD processId) { return DesktopCall(DesktopCall::ProcessWait, processId); }
+inline DesktopCall WindowWaitCall(HWND window) { return DesktopCall(DesktopCall::WindowWait, Handle(window)); }
 const DesktopCall kMutexCreate = {DesktopCall::MutexCreate};
 const DesktopCall kForegroundQuery = {DesktopCall::ForegroundWindow};
-const DesktopCall kBeep = BeepCall(kSimpleBeep);
+const DesktopCall kBeep(DesktopCall::Beep, kSimpleBeep);
 const DesktopCall kCursorRead = {DesktopCall::CursorRead};
 
+// A sequence of calls, as tests compare them whole.
+using Calls = std::vector<DesktopCall>;
+
 // The left presses among the calls, in their order.
-inline std::vector<DesktopCall> Presses(const std::vector<DesktopCall>& calls)
+inline Calls Presses(const Calls& calls)
 {
-    std::vector<DesktopCall> presses;
+    Calls presses;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(presses),
                  [](const DesktopCall& call) { return call == DownCall(call.x, call.y); });
     return presses;
@@ -142,7 +104,7 @@ public:
     BOOL SetCursorPos(int x, int y) override { return calls.push_back(MoveCall(x, y)), cursor = {x, y}, TRUE; }
     void MouseEvent(DWORD flags, DWORD x, DWORD y, DWORD, ULONG_PTR) override
     {
-        calls.push_back(ButtonCall(flags, static_cast<LONG>(x), static_cast<LONG>(y)));
+        calls.push_back(DesktopCall(DesktopCall::Button, static_cast<LONG>(x), static_cast<LONG>(y), flags));
         if (flags & MOUSEEVENTF_LEFTDOWN)
             tapped.insert(VK_LBUTTON);
     }
@@ -151,7 +113,7 @@ public:
         calls.push_back(KeyCall(virtualKey));
         return static_cast<SHORT>((held.count(virtualKey) ? 0x8000 : 0) | (tapped.erase(virtualKey) ? 1 : 0));
     }
-    BOOL MessageBeep(UINT type) override { return calls.push_back(BeepCall(type)), TRUE; }
+    BOOL MessageBeep(UINT type) override { return calls.push_back(DesktopCall(DesktopCall::Beep, type)), TRUE; }
     BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) override
     {
         calls.push_back(TrayCall(message));
@@ -234,16 +196,16 @@ public:
     BOOL WaitForWindowGone(HWND window, DWORD) override { return calls.push_back(WindowWaitCall(window)), TRUE; }
     BOOL IsProcessOfThisUser(DWORD) override { return sameUser; }
     void Sleep(DWORD) override { calls.push_back({DesktopCall::Pause}); }
-    std::vector<DesktopCall> CallsOf(DesktopCall::Kind kind) const
+    Calls CallsOf(DesktopCall::Kind kind) const
     {
-        std::vector<DesktopCall> result;
+        Calls result;
         for (const DesktopCall& call : calls)
             if (call.kind == kind)
                 result.push_back(call);
         return result;
     }
 
-    std::vector<DesktopCall> calls;
+    Calls calls;
     POINT screen = {800, 600};
     POINT cursor = {100, 200};
     std::set<int> held, tapped;

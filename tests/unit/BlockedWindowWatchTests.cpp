@@ -26,9 +26,10 @@ TEST_F(BlockedWindowWatchTest, ClicksIntoAWindowAboveAreToldOfOnceAndCheckedChea
     std::list<OtherWindow> windows; // all alive, so that none takes another's handle
     for (const auto& c : cases) {
         const OtherWindow& window = windows.emplace_back(Wide(c.name).c_str());
-        ClickInto(window, c.level);
-        desktop.programs[window.top].processId = c.gone ? 0 : desktop.programs[window.top].processId;
-        desktop.programs[window.top].ghost = c.ghost;
+        desktop.pointed = window.child;
+        WindowProgram& program = desktop.programs[window.top] = CRecordingDesktop::ProgramOf(window.top, c.level);
+        program.processId = c.gone ? 0 : program.processId;
+        program.ghost = c.ghost;
         const size_t told = desktop.notices.size() + (c.told ? 1 : 0);
         const Calls calls = Tick();
         EXPECT_EQ(1, std::count(calls.begin(), calls.end(), LevelCall(window.top))) << c.name;

@@ -1,24 +1,7 @@
 #include "support/PanelFixture.h"
 
-namespace {
-
-// A panel whose user account has a virtual store of its own.
-class ClickerSettingsTest : public PanelTest {
-protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        user.reset(new UserFolder(appName));
-    }
-    void TearDown() override
-    {
-        user.reset();
-        PanelTest::TearDown();
-    }
-    std::unique_ptr<UserFolder> user;
-};
-
-} // namespace
+// A panel and the settings file it reads and writes.
+using ClickerSettingsTest = PanelTest;
 
 // Which file each kind of start reads and writes. Not elevated, the name
 // alone, which Windows keeps in the account's virtual store (Wine keeps it
@@ -39,11 +22,12 @@ TEST_F(ClickerSettingsTest, EachKindOfStartShowsAndSavesWhatItsUserChoseLast)
                  {"administrator", TRUE, false, false, true, 50, 510, 510},
                  {"restart", TRUE, true, false, true, 30, 310, 310},
                  {"restart into another account", TRUE, true, true, true, 30, 310, 500}};
+    const UserFolder user(appName); // an account with a virtual store of its own
     for (const auto& c : cases) {
-        ::DeleteFileW(Wide(user->storeCopy).c_str());
+        ::DeleteFileW(Wide(user.storeCopy).c_str());
         SaveSetting(SettingsKey::kTime, L"420");
         if (c.storeCopy)
-            ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", Wide(user->storeCopy).c_str());
+            ::WritePrivateProfileStringW(SettingsKey::kSection, SettingsKey::kTime, L"500", Wide(user.storeCopy).c_str());
         desktop.elevated = c.elevated;
         const Takeover takeover = {{{1, 2, 3, 300, 1, 1}, kDefaultRadius, kDefaultTurns}, c.anotherUser};
         Open(c.takeover ? &takeover : nullptr);
@@ -52,7 +36,7 @@ TEST_F(ClickerSettingsTest, EachKindOfStartShowsAndSavesWhatItsUserChoseLast)
         Tick();
         Close();
         EXPECT_EQ(c.windowsTime, SavedSetting(SettingsKey::kTime)) << c.name;
-        EXPECT_EQ(c.storeTime, ReadSavedSetting(user->storeCopy, SettingsKey::kTime)) << c.name;
+        EXPECT_EQ(c.storeTime, ReadSavedSetting(user.storeCopy, SettingsKey::kTime)) << c.name;
     }
 }
 

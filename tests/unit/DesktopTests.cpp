@@ -12,6 +12,6 @@ TEST(Desktop, TimerResolutionOptOutTakesChargeOfTheTimerPolicyAndSwitchesItOff)
         CRecordingDesktop desktop;
         desktop.hasPowerThrottling = available;
         EXPECT_EQ(available != FALSE, KeepTimerResolutionWhileHidden(desktop));
-        EXPECT_EQ((std::vector<DesktopCall>{ThrottlingCall(1, 0x4, 0)}), desktop.calls);
+        EXPECT_EQ(Calls{ThrottlingCall(1, 0x4, 0)}, desktop.calls);
     }
 }

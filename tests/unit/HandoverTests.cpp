@@ -12,7 +12,6 @@ TEST(Handover, IsTakenOnlyByTheProcessNamed)
     const CText name = L"vexo_unit_handover";
     HandedOverValues taken = {};
     const DWORD self = ::GetCurrentProcessId();
-    EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
     OfferHandover(panel.top, name, {{0, -1, 13, 1000, 2, 0}, 10, 4});
     EXPECT_FALSE(IsHandedTo(panel.top, name, self, 0, taken));
     NameSuccessor(panel.top, name, self + 4);

@@ -1,13 +1,10 @@
 #include "panel/NotificationArea.h"
 #include "support/IconMeasures.h"
 #include "support/RecordingDesktop.h"
-#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Calls = std::vector<DesktopCall>;
 
 // The icons of a window that stands in for the panel, on the recording desktop.
 class NotificationAreaTest : public ::testing::Test {
@@ -40,7 +37,6 @@ TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleGivenAgainToANewTaskba
     EXPECT_EQ(128u, icon.uID);
     EXPECT_EQ(7u, icon.uFlags);
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), icon.uCallbackMessage);
-    EXPECT_EQ("벡소빨라 V1.0", Utf8(icon.szTip));
     EXPECT_TRUE(MetricsAt(SM_CXSMICON, SM_CYSMICON, 144) == IconSizeOf(icon.hIcon));
     EXPECT_FALSE(area.OnMessage(WM_DISPLAYCHANGE)); // the same scale: nothing to give again
     desktop.notificationAreaDpi = 192;
@@ -58,33 +54,30 @@ TEST_F(NotificationAreaTest, TrayIconRecordAtTheAreasScaleGivenAgainToANewTaskba
 
 // Notifications come from the notice icon, added with the first and given
 // the next, or from the tray icon while there is one, whose image, tip and
-// menu stay. The tray icon takes the notice icon's place.
+// menu stay. Explorer's new taskbar has forgotten the notice icon too: the
+// next notice adds it again, rather than going to an icon that is gone. The
+// tray icon takes the notice icon's place.
 TEST_F(NotificationAreaTest, NotificationsComeFromTheNoticeIconOrTheTrayIcon)
 {
     area.Notify(L"title", L"first");
     area.Notify(L"title", L"second");
+    area.OnMessage(area.TaskbarCreatedMessage());
+    desktop.iconsShown = 0; // the new taskbar shows none
+    area.Notify(L"title", L"after a new taskbar");
     EXPECT_EQ(1, desktop.iconsShown);
     area.AddTrayIcon();
     EXPECT_EQ(1, desktop.iconsShown) << "the tray icon alone";
     area.Notify(L"title", L"third");
-    ASSERT_EQ(3u, desktop.notices.size());
+    ASSERT_EQ(4u, desktop.notices.size());
     const UINT added = NIF_INFO | NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    const std::pair<UINT, UINT> records[] = {{kNoticeIconId, added}, {kNoticeIconId, NIF_INFO}, {kTrayIconId, NIF_INFO}};
-    for (size_t i = 0; i < 3; ++i) {
+    const std::pair<UINT, UINT> records[] = {
+        {kNoticeIconId, added}, {kNoticeIconId, NIF_INFO}, {kNoticeIconId, added}, {kTrayIconId, NIF_INFO}};
+    for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(records[i].first, desktop.notices[i].uID) << i;
         EXPECT_EQ(records[i].second, desktop.notices[i].uFlags) << i;
         EXPECT_EQ(static_cast<DWORD>(NIIF_WARNING), desktop.notices[i].dwInfoFlags) << i;
     }
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_DELETE), TrayCall(NIM_MODIFY)}),
+    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_MODIFY), TrayCall(NIM_ADD), TrayCall(NIM_ADD), TrayCall(NIM_DELETE),
+                     TrayCall(NIM_MODIFY)}),
               desktop.CallsOf(DesktopCall::TrayIcon));
-}
-
-// Explorer's new taskbar has forgotten the notice icon too: the next notice
-// adds it again, rather than going to an icon that is gone.
-TEST_F(NotificationAreaTest, TheNextNoticeAfterANewTaskbarAddsItsIconAgain)
-{
-    area.Notify(L"title", L"before");
-    area.OnMessage(area.TaskbarCreatedMessage());
-    area.Notify(L"title", L"after");
-    EXPECT_EQ((Calls{TrayCall(NIM_ADD), TrayCall(NIM_ADD)}), desktop.CallsOf(DesktopCall::TrayIcon));
 }

@@ -21,23 +21,8 @@ std::vector<std::uint32_t> PixelsOf(const CPixels& picture)
 
 } // namespace
 
-TEST(Pixels, FitInsideKeepsTheProportionsAndMeetsTheBoxOnOneSide)
-{
-    const struct {
-        SIZE box, fitted;
-    } cases[] = {
-        {{245, 98}, {245, 90}},   // relatively taller than the picture: the width decides
-        {{600, 178}, {482, 178}}, // relatively wider: the height decides
-        {{300, 50}, {135, 50}},   // 482 * 50 / 178 = 135.4
-        {{0, 98}, {0, 0}},
-    };
-    for (const auto& c : cases) {
-        const SIZE fitted = FitInside({482, 178}, c.box);
-        EXPECT_EQ(c.fitted.cx, fitted.cx) << c.box.cx << " x " << c.box.cy;
-        EXPECT_EQ(c.fitted.cy, fitted.cy) << c.box.cx << " x " << c.box.cy;
-    }
-}
-
+// How the picture fits its frame is seen end to end, at every scale
+// (E2EScale); here, what the reduction makes of the pixels.
 TEST(Pixels, ScaleAreaAveragesWhatEachNewPixelCovers)
 {
     // Halved both ways: each new pixel is the mean of its 2 x 2 block, channel by channel.
