@@ -14,7 +14,7 @@
 // Renamed to Korean, as a user may, the program is the same under any code
 // page: its lists, About box and messages read in Korean, a second
 // copy finds the first by the name and brings it back from the taskbar, and
-// the settings come back next time in the file every release reads. The real
+// the settings are saved in the file every release reads. The real
 // desktop, as a copy taking over sees the one it replaces, finds that copy's
 // panel by the name, names its program by its path, reads its account and
 // waits for its end.

@@ -212,7 +212,6 @@ void ChooseLastSystemMenuItem(const ClickerProcess& program)
     ChooseFromMenu(program, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE, {VK_UP, VK_RETURN});
 }
 
-
 std::vector<int> ShownValues(const ClickerProcess& program)
 {
     return {ComboSelection(program.Control(IDC_START_KEY)), ComboSelection(program.Control(IDC_END_KEY)),
